@@ -1,0 +1,35 @@
+// The subcommands of orbelin-cli and what they share.
+#pragma once
+
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace orbelin::cli {
+
+/// A wrong option or argument: reported with exit status 2, where bad input gets 1.
+class TUsageError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+using TArgs = std::vector<std::string>;
+
+struct TCommand {
+    const char* Name;
+    const char* Usage;
+    const char* Summary;
+    /// Prints the result on stdout; raises TUsageError or TError.
+    void (*Run)(const TArgs& args);
+};
+
+/// Every subcommand, in the order --help lists them.
+const std::vector<TCommand>& Commands();
+
+void RunInfo(const TArgs& args);
+void RunDemo(const TArgs& args);
+
+/// Lower-cased extension of a path, with its dot (".obt"), or "" when it has none.
+std::string ExtensionOf(const std::string& path);
+
+} // namespace orbelin::cli

@@ -1,0 +1,60 @@
+// orbelin-cli: validates its arguments, calls the core and prints JSON on stdout. Errors
+// are one line on stderr: exit status 1 for bad input, 2 for bad usage.
+#include "cli/Commands.h"
+#include "data/TError.h"
+
+#include <cstdio>
+#include <exception>
+#include <string>
+
+namespace orbelin::cli {
+
+const std::vector<TCommand>& Commands()
+{
+    static const std::vector<TCommand> commands = {
+        {"info", "info PATH", "describe a table file as JSON", RunInfo},
+        {"demo", "demo", "describe the embedded demonstration table", RunDemo},
+    };
+    return commands;
+}
+
+namespace {
+
+void PrintHelp()
+{
+    std::printf("usage: orbelin-cli COMMAND [ARGS...]\n\nCommands:\n");
+    for (const TCommand& c : Commands())
+        std::printf("  %-28s %s\n", c.Usage, c.Summary);
+    std::printf("\nResults are printed as JSON on standard output.\n");
+}
+
+} // namespace
+} // namespace orbelin::cli
+
+int main(int argc, char** argv)
+{
+    using namespace orbelin::cli;
+    const TArgs args(argv + 1, argv + argc);
+    if (args.empty()) {
+        PrintHelp();
+        return 2;
+    }
+    if (args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
+        PrintHelp();
+        return 0;
+    }
+    try {
+        for (const TCommand& c : Commands())
+            if (args[0] == c.Name) {
+                c.Run(TArgs(args.begin() + 1, args.end()));
+                return 0;
+            }
+        throw TUsageError("unknown command \"" + args[0] + "\" (see orbelin-cli --help)");
+    } catch (const TUsageError& e) {
+        std::fprintf(stderr, "orbelin-cli: %s\n", e.what());
+        return 2;
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "orbelin-cli: %s\n", e.what());
+        return 1;
+    }
+}

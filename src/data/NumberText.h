@@ -1,0 +1,26 @@
+// The number text forms of the system's files and grids. All use "." as the decimal
+// separator whatever the locale.
+#pragma once
+
+#include <string>
+
+namespace orbelin::data {
+
+/// x rounded to d decimals in fixed notation, right-aligned to width w (never cut).
+/// Rounding works on the first 18 significant digits, a following 5 or more rounding away
+/// from zero. Magnitudes of 1e36 and above use SciText(x, w). NaN (missing values
+/// included) gives "Nan", the infinities "+Inf" and "-Inf".
+std::string FixedText(double x, int w, int d);
+
+/// Scientific notation with w-8 significant digits (2 to 18): sign or blank, digit, ".",
+/// digits, "E", exponent sign, four exponent digits; right-aligned to width w.
+std::string SciText(double x, int w);
+
+/// The shortest of the fixed forms that shows x exactly with at most five decimals, else a
+/// fixed or scientific form chosen by magnitude; empty for a missing value.
+std::string ShortestText(double x);
+
+/// "TRUE" or "FALSE".
+std::string BoolText(bool b);
+
+} // namespace orbelin::data

@@ -1,0 +1,221 @@
+// The table file format (.obt) and the table operations that every kind of table shares.
+#include "data/TDataTable.h"
+
+#include "data/Cp1251.h"
+#include "data/TError.h"
+#include "data/TRWFile.h"
+#include "data/TextRoutines.h"
+
+#include <algorithm>
+#include <utility>
+
+namespace orbelin::data {
+namespace {
+
+bool IsPlainToken(const std::string& value)
+{
+    std::string bytes;
+    Utf8ToCp1251(value, bytes);
+    return std::all_of(bytes.begin(), bytes.end(), [](char c) { return IsTokenByte(static_cast<unsigned char>(c)); });
+}
+
+std::string ValueText(const TDataTable& table, int record, int field)
+{
+    const std::string& value = table.Values[static_cast<std::size_t>(record)][static_cast<std::size_t>(field)];
+    if (value.empty())
+        return "@";
+    if (value.find('"') != std::string::npos)
+        throw TError("cannot save table " + table.Name + ": the value " + value + " of record " +
+                     std::to_string(record + 1) + ", field " + table.FieldNames[static_cast<std::size_t>(field)] +
+                     " holds a double quote, which a table file cannot store");
+    // Strings are always quoted. Other values are written as they are, unless they would
+    // not read back as one token (date-times hold blanks and colons).
+    if (table.FieldTypes[static_cast<std::size_t>(field)] == TFieldType::String || !IsPlainToken(value))
+        return "\"" + value + "\"";
+    return value;
+}
+
+// Reads the table file sections into table (kinds 1 and 3).
+void ReadTableSections(TRWFile& file, TDataTable& table)
+{
+    int fieldCount = 0, recordCount = 0;
+    if (file.FindKey("FIELDCOUNT"))
+        file.ReadInt(fieldCount);
+    if (file.FindKey("TABLECOUNT"))
+        file.ReadInt(recordCount);
+    const auto size = static_cast<long long>(file.SourceSize());
+    if (fieldCount < 0 || recordCount < 0)
+        throw TError("file " + file.FileName() + ": negative field or record count (" + std::to_string(fieldCount) +
+                     " fields, " + std::to_string(recordCount) + " records)");
+    // Every field line and every record line of a real file takes at least one line end,
+    // and every value at least two bytes, so larger counts cannot be true.
+    if (fieldCount > size || recordCount > size ||
+        static_cast<long long>(fieldCount) * recordCount > size / 2)
+        throw TError("file " + file.FileName() + ": declares " + std::to_string(recordCount) + " records of " +
+                     std::to_string(fieldCount) + " fields but is only " + std::to_string(size) + " bytes long");
+    table.FieldCount = fieldCount;
+    table.RecordCount = recordCount;
+
+    file.FindKey("TABLEFIELDS");
+    table.FieldDescriptors = file.ReadStringMatrix(0, fieldCount);
+    table.FieldNames.assign(static_cast<std::size_t>(fieldCount), std::string());
+    table.FieldTypes.assign(static_cast<std::size_t>(fieldCount), TFieldType::Unknown);
+    for (int i = 0; i < fieldCount; ++i) {
+        const TArray1S& descriptor = table.FieldDescriptors[static_cast<std::size_t>(i)];
+        if (!descriptor.empty())
+            table.FieldNames[static_cast<std::size_t>(i)] = descriptor[0];
+        if (descriptor.size() > 1)
+            table.FieldTypes[static_cast<std::size_t>(i)] = FieldTypeFromKeyword(descriptor[1]);
+    }
+
+    file.FindKey("STRINGTABLE");
+    if (fieldCount > 0)
+        table.Values = file.ReadStringMatrix(fieldCount, recordCount);
+    else
+        table.Values.assign(static_cast<std::size_t>(recordCount), TArray1S());
+}
+
+} // namespace
+
+void TDataTable::ComputeFieldWidths()
+{
+    FieldWidths.assign(static_cast<std::size_t>(FieldCount), 0);
+    for (int j = 0; j < FieldCount; ++j) {
+        std::size_t width = Utf8Length(FieldNames[static_cast<std::size_t>(j)]) + 2;
+        for (const TArray1S& row : Values)
+            width = std::max(width, Utf8Length(row[static_cast<std::size_t>(j)]));
+        FieldWidths[static_cast<std::size_t>(j)] = static_cast<int>(width);
+    }
+}
+
+void TDataTable::ResetPointStyles()
+{
+    PointStyles.assign(static_cast<std::size_t>(RecordCount), DefaultPointStyle);
+}
+
+void LoadTable(TDataTable& table, const std::string& path, TTableKind kind)
+{
+    TDataTable loaded;
+    loaded.Path = path;
+    loaded.Name = BaseName(path) + ".OBT";
+    TRWFile file;
+    switch (kind) {
+    case TTableKind::TableFile:
+        file.OpenForReading(path);
+        break;
+    case TTableKind::Resource:
+        file.OpenResource(loaded.Name);
+        break;
+    default:
+        throw TError("cannot load " + path + ": tables of this kind cannot be read yet");
+    }
+    ReadTableSections(file, loaded);
+    file.Close();
+    loaded.ComputeFieldWidths();
+    loaded.ResetPointStyles();
+    table = std::move(loaded);
+}
+
+void SaveTable(const TDataTable& table, const std::string& fileName)
+{
+    TRWFile file;
+    file.CreateForWriting(fileName);
+    file.WriteLine("# TABLENAME");
+    file.WriteLine(table.Name);
+    file.WriteLine("");
+    file.WriteLine("# FIELDCOUNT");
+    file.WriteLine(std::to_string(table.FieldCount));
+    file.WriteLine("");
+    file.WriteLine("# TABLECOUNT");
+    file.WriteLine(std::to_string(table.RecordCount));
+    file.WriteLine("");
+    file.WriteLine("");
+    file.WriteLine("# TABLEFIELDS");
+    for (int j = 0; j < table.FieldCount; ++j) {
+        const auto jj = static_cast<std::size_t>(j);
+        std::string line = table.FieldNames[jj] + " " + FieldTypeKeyword(table.FieldTypes[jj]) + " TRUE";
+        const TArray1S& descriptor = table.FieldDescriptors.size() > jj ? table.FieldDescriptors[jj] : TArray1S();
+        for (std::size_t k = 3; k < descriptor.size(); ++k)
+            line += " " + descriptor[k];
+        file.WriteLine(line);
+    }
+    file.WriteLine("");
+    file.WriteLine("# STRINGTABLE");
+    for (int i = 0; i < table.RecordCount; ++i) {
+        for (int j = 0; j < table.FieldCount; ++j)
+            file.Write(ValueText(table, i, j) + " ");
+        file.WriteLine("");
+    }
+    file.WriteLine("");
+    file.Close();
+}
+
+int FieldIndex(const TDataTable& table, const std::string& name)
+{
+    const std::string folded = FoldCase(name);
+    for (int j = 0; j < table.FieldCount; ++j)
+        if (FoldCase(table.FieldNames[static_cast<std::size_t>(j)]) == folded)
+            return j;
+    return -1;
+}
+
+std::string FieldTypeKeyword(TFieldType type)
+{
+    switch (type) {
+    case TFieldType::String:
+    case TFieldType::Memo:
+        return "STRING";
+    case TFieldType::SmallInt:
+    case TFieldType::Integer:
+    case TFieldType::Word:
+        return "INTEGER";
+    case TFieldType::Boolean:
+        return "BOOLEAN";
+    case TFieldType::Float:
+    case TFieldType::Currency:
+        return "FLOAT";
+    case TFieldType::Date:
+    case TFieldType::Time:
+    case TFieldType::DateTime:
+        return "DATE";
+    case TFieldType::Unknown:
+        break;
+    }
+    return "";
+}
+
+TFieldType FieldTypeFromKeyword(const std::string& keyword)
+{
+    if (keyword == "FLOAT")
+        return TFieldType::Float;
+    if (keyword == "INTEGER")
+        return TFieldType::Integer;
+    if (keyword == "STRING")
+        return TFieldType::String;
+    if (keyword == "DATE")
+        return TFieldType::Date;
+    if (keyword == "BOOLEAN")
+        return TFieldType::Boolean;
+    return TFieldType::Unknown;
+}
+
+std::string FieldTypeName(TFieldType type)
+{
+    switch (type) {
+    case TFieldType::String: return "STRING";
+    case TFieldType::SmallInt: return "SMALLINT";
+    case TFieldType::Integer: return "INTEGER";
+    case TFieldType::Word: return "WORD";
+    case TFieldType::Boolean: return "BOOLEAN";
+    case TFieldType::Float: return "FLOAT";
+    case TFieldType::Currency: return "CURRENCY";
+    case TFieldType::Date: return "DATE";
+    case TFieldType::Time: return "TIME";
+    case TFieldType::DateTime: return "DATETIME";
+    case TFieldType::Memo: return "MEMO";
+    case TFieldType::Unknown: break;
+    }
+    return "UNKNOWN";
+}
+
+} // namespace orbelin::data

@@ -92,6 +92,22 @@ public:
     map::TMap* CurrentMap() const;
 };
 
+/// Modes of MarkPoints; any other value toggles.
+enum TMarkMode : int {
+    MarkAdd = 1,
+    MarkRemove = 2,
+    MarkToggle = 3,
+};
+
+/// Edits the point selection. colour -1 stands for each point's own table fill colour,
+/// size -1 for its own table radius. A single point already marked in that colour is
+/// unmarked whatever the mode; otherwise unmarked points are added (not in MarkRemove),
+/// marked ones removed (not in MarkAdd), and every listed point that is now marked takes
+/// the colour and size. Indices outside the points are ignored.
+void MarkPoints(TData& data, const TArray1I& points, int colour, int size, int mode);
+/// Empties the point selection.
+void ClearMarks(TData& data);
+
 /// Frees map k and closes the gap; ActiveMap moves to the new last index if it pointed
 /// past the end. An index outside Maps does nothing.
 void RemoveMap(TData& data, int k);

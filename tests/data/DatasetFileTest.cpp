@@ -1,0 +1,220 @@
+// The dataset file: its exact layout, round trips, and files that are damaged.
+#include "data/DatasetBuild.h"
+#include "data/DatasetFile.h"
+#include "data/TRWFile.h"
+#include "map/TMap.h"
+#include "numeric/Missing.h"
+#include "TableMaker.h"
+#include "TestUtil.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+namespace orbelin::data {
+namespace {
+
+using test::MakeTable;
+
+TDataTable SmallTable()
+{
+    TDataTable table = MakeTable({{"Name", TFieldType::String}, {"X", TFieldType::Float}, {"N", TFieldType::Integer}},
+                                 {{"a", "0.5", "1234"}, {"b", "", "10"}, {"c", "2.5", "-3"}}, "small");
+    table.PointStyles[1][SELECTED] = 0;
+    table.PointStyles[0][FILLCOLOR] = 0xFFFF;
+    table.PointStyles[2][BRDCOLOR] = 0x80;
+    table.PointStyles[2][FLTIMESER] = 1;
+    return table;
+}
+
+TData BuildSmall(TDataTable& table)
+{
+    TData data;
+    data.Name = "Datasets01";
+    data.Table = &table;
+    EXPECT_TRUE(BuildFromTable(data, {{}, {true, false, false, false, false}, {true, false, false, false, false}}).Built);
+    Normalise(data);
+    return data;
+}
+
+TEST(DatasetFileTest, WritesTheDocumentedLayout)
+{
+    test::TTempDir dir;
+    TDataTable table = SmallTable();
+    TData data = BuildSmall(table);
+    const std::string path = dir.File("d.obd");
+    WriteDatasetFile(data, path);
+    // Float coordinates in fixed form, other coordinates with two significant digits;
+    // colours in hexadecimal of at least four digits; styles of every record.
+    const std::string expected = "# TABLENAME\r\nsmall.OBT\r\n\r\n"
+                                 "# FIELDCOUNT\r\n3\r\n\r\n\r\n"
+                                 "# TABLEFIELDS\r\nName STRING FALSE\r\nX FLOAT TRUE\r\nN INTEGER TRUE\r\n\r\n"
+                                 "# COORDCOUNT\r\n2\r\n\r\n"
+                                 "# XCOUNT\r\n2\r\n\r\n"
+                                 "# INCLUDEGAPS\r\nFALSE\r\n\r\n"
+                                 "# DATAFIELDS\r\nX FALSE FALSE FALSE FALSE \r\nN FALSE FALSE FALSE FALSE \r\n\r\n"
+                                 "# NORMSTAT\r\n"
+                                 "X  0.5000  2.5000  1.0000  1.5000  0.5000  2.5000  0.5000  2.5000 \r\n"
+                                 "N -3.0000 1234.0000 618.5000 615.5000 -3.0000 1234.0000 -3.0000 1234.0000 \r\n\r\n"
+                                 "# DATAVALUES\r\n       0.500000  1.2E+0003 \r\n       2.500000 -3.0E+0000 \r\n\r\n"
+                                 "# NUMXI\r\n0 2 \r\n\r\n"
+                                 "# SELECTED\r\n1 0 1 \r\n"
+                                 "# POINTTYPE\r\n1 1 1 \r\n"
+                                 "# RADIUS\r\n4 4 4 \r\n"
+                                 "# FILLCOLOR\r\nFFFF 800000 800000 \r\n"
+                                 "# BRDCOLOR\r\n800000 800000 0080 \r\n"
+                                 "# FLFILL\r\n1 1 1 \r\n"
+                                 "# FLBRD\r\n0 0 0 \r\n"
+                                 "# FLTIMESER\r\n0 0 1 \r\n";
+    EXPECT_EQ(expected, test::ReadBytes(path));
+}
+
+TEST(DatasetFileTest, RoundTripKeepsEverythingWithinTheFileRounding)
+{
+    test::TTempDir dir;
+    TDataTable table = MakeTable({{"A", TFieldType::Float}, {"B", TFieldType::Float}, {"Name", TFieldType::String}},
+                                 {{"1.25", "10", "x"}, {"", "20", "y"}, {"3.5", "35", "z"}, {"7", "", "w"}}, "rt");
+    table.PointStyles[3][RADIUS] = 7;
+    TData data;
+    data.Table = &table;
+    ASSERT_TRUE(BuildFromTable(data, {{true, true, false, true, true}, {true, false, true, false, true}, {}}).Built);
+    Normalise(data);
+    const std::string path = dir.File("rt.obd");
+    WriteDatasetFile(data, path);
+
+    TDataTable reread = MakeTable({{"A", TFieldType::Float}, {"B", TFieldType::Float}, {"Name", TFieldType::String}},
+                                  table.Values, "rt");
+    TData back;
+    back.Table = &reread;
+    back.Maps.push_back(std::make_unique<map::TMap>());
+    std::vector<TFieldChoice> choices;
+    TRWFile file;
+    file.OpenForReading(path);
+    ReadDataset(back, file, &choices);
+    EXPECT_TRUE(back.Maps.empty()); // existing maps are freed
+    EXPECT_EQ(data.PointCount, back.PointCount);
+    EXPECT_EQ(data.CoordNames, back.CoordNames);
+    EXPECT_EQ(data.UsedFields, back.UsedFields);
+    EXPECT_EQ(data.LogFlags, back.LogFlags);
+    EXPECT_EQ(data.TanhFlags, back.TanhFlags);
+    EXPECT_EQ(data.RangeFlags, back.RangeFlags);
+    EXPECT_EQ(data.StdFlags, back.StdFlags);
+    EXPECT_EQ(data.NUMXI, back.NUMXI);
+    for (int k = 0; k < 2; ++k)
+        for (int i = 0; i < TNormStat::Count; ++i)
+            EXPECT_NEAR(data.NormStat[static_cast<std::size_t>(k)].At(i),
+                        back.NormStat[static_cast<std::size_t>(k)].At(i), 5e-5);
+    for (int p = 0; p < data.PointCount; ++p)
+        for (int k = 0; k < 2; ++k) {
+            const double a = data.Points[static_cast<std::size_t>(p)][static_cast<std::size_t>(k)];
+            const double b = back.Points[static_cast<std::size_t>(p)][static_cast<std::size_t>(k)];
+            EXPECT_EQ(IsMissing(a), IsMissing(b));
+            if (!IsMissing(a)) {
+                EXPECT_NEAR(a, b, 5e-7);
+            }
+        }
+    EXPECT_EQ(table.PointStyles, reread.PointStyles);
+    ASSERT_EQ(3u, choices.size());
+    EXPECT_TRUE(choices[0].Use && choices[0].Log && !choices[0].Tanh && choices[0].Range && choices[0].Std);
+    EXPECT_TRUE(choices[1].Use && !choices[1].Log && choices[1].Tanh && !choices[1].Range && choices[1].Std);
+    EXPECT_FALSE(choices[2].Use || choices[2].Std);
+}
+
+TEST(DatasetFileTest, IntegerCoordinateKeepsTwoSignificantDigits)
+{
+    test::TTempDir dir;
+    TDataTable table = SmallTable();
+    TData data = BuildSmall(table);
+    const std::string path = dir.File("d.obd");
+    WriteDatasetFile(data, path);
+    TData back;
+    back.Table = &table;
+    TRWFile file;
+    file.OpenForReading(path);
+    ReadDataset(back, file);
+    EXPECT_EQ(1200.0, back.Points[0][1]);
+    EXPECT_EQ(0.5, back.Points[0][0]);
+}
+
+TEST(DatasetFileTest, SaveAndLoadByNameUseTheWorkingDirectory)
+{
+    test::TTempDir dir;
+    const auto previous = std::filesystem::current_path();
+    std::filesystem::current_path(dir.Path());
+    TDataTable table = SmallTable();
+    TData data = BuildSmall(table);
+    data.ExcludeGaps = true;
+    SaveDataset(data, "/elsewhere/Datasets01.xyz");
+    EXPECT_TRUE(std::filesystem::exists(dir.File("Datasets01.obd")));
+    TData back;
+    back.Table = &table;
+    EXPECT_TRUE(LoadDataset(back, "Datasets01", false));
+    EXPECT_EQ("Datasets01", back.Name);
+    EXPECT_TRUE(back.ExcludeGaps);
+    std::string error;
+    EXPECT_FALSE(LoadDataset(back, "Absent", false, nullptr, &error));
+    EXPECT_NE(std::string::npos, error.find("Absent.obd")) << error;
+    EXPECT_FALSE(LoadDataset(back, "NODEMO", true, nullptr, &error));
+    std::filesystem::current_path(previous);
+}
+
+TEST(DatasetFileTest, DamagedFilesFailWithAMessage)
+{
+    test::TTempDir dir;
+    TDataTable table = SmallTable();
+    TData data = BuildSmall(table);
+    const std::string good = dir.File("good.obd");
+    WriteDatasetFile(data, good);
+    const std::string bytes = test::ReadBytes(good);
+    const auto replaced = [&](const std::string& from, const std::string& to) {
+        std::string b = bytes;
+        b.replace(b.find(from), from.size(), to);
+        return b;
+    };
+    struct TCase { const char* Name; std::string Bytes; const char* Fragment; };
+    const TCase cases[] = {
+        {"bad normstat", replaced(" 0.5000  2.5000  1.0000", " 0.5000  zz  1.0000"), "\"zz\" is not a valid"},
+        {"bad colour", replaced("FFFF 800000", "FFFG 800000"), "\"FFFG\" is not a valid colour"},
+        {"numxi past the table", replaced("0 2 \r\n", "0 9 \r\n"), "refers to record 9"},
+        {"numxi out of order", replaced("0 2 \r\n", "2 0 \r\n"), "refers to record 0"},
+        {"truncated values", bytes.substr(0, bytes.find("# DATAVALUES") + 20), "expected 4 numbers"},
+        {"huge count", replaced("# XCOUNT\r\n2", "# XCOUNT\r\n2000000000"), "declares 2000000000 points"},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Name);
+        const std::string path = dir.File("bad.obd");
+        test::WriteBytes(path, c.Bytes);
+        TData back;
+        TDataTable t = SmallTable();
+        back.Table = &t;
+        TRWFile file;
+        file.OpenForReading(path);
+        ORBELIN_EXPECT_ERROR(ReadDataset(back, file), c.Fragment);
+    }
+}
+
+TEST(DatasetFileTest, DatasetOnItsOwnFindsItsTableBeside)
+{
+    test::TTempDir dir;
+    TDataTable table = SmallTable();
+    TData data = BuildSmall(table);
+    WriteDatasetFile(data, dir.File("own.obd"));
+    // The table is named small.OBT in the dataset; a file small.obt is found as well.
+    SaveTable(table, dir.File("small.obt"));
+    TDataTable loadedTable;
+    TData loaded;
+    LoadDatasetWithTable(dir.File("own.obd"), loaded, loadedTable);
+    EXPECT_EQ("own", loaded.Name);
+    EXPECT_EQ(&loadedTable, loaded.Table);
+    EXPECT_EQ(3, loadedTable.RecordCount);
+    EXPECT_EQ(0, loadedTable.PointStyles[1][SELECTED]); // styles come from the dataset
+    EXPECT_EQ(2, loaded.PointCount);
+
+    std::filesystem::remove(dir.File("small.obt"));
+    ORBELIN_EXPECT_ERROR(LoadDatasetWithTable(dir.File("own.obd"), loaded, loadedTable), "its table small.OBT");
+    test::WriteBytes(dir.File("nameless.obd"), "# XCOUNT\r\n0\r\n");
+    ORBELIN_EXPECT_ERROR(LoadDatasetWithTable(dir.File("nameless.obd"), loaded, loadedTable), "TABLENAME");
+}
+
+} // namespace
+} // namespace orbelin::data

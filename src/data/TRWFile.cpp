@@ -368,57 +368,58 @@ TArray2S TRWFile::ReadStringMatrix(int c, int r)
     return rows;
 }
 
-TArray2D TRWFile::ReadFloatMatrix(int c, int r)
+template <class TValue, class TConvert>
+std::vector<std::vector<TValue>> TRWFile::ReadTokenMatrix(int c, int r, const char* what, TConvert convert)
 {
     CheckReading();
-    TArray2D rows;
+    std::vector<std::vector<TValue>> rows;
     std::string token;
     for (int i = 0; i < r; ++i) {
-        TArray1D row;
+        std::vector<TValue> row;
         for (int j = 0; j < c; ++j) {
             if (!ReadTokenBytes(token))
-                RaiseTruncated(static_cast<long long>(i) * c + j, static_cast<long long>(r) * c, "numbers");
-            double v = 0.0;
-            if (token == "Nan" || token == "@")
-                v = Missing();
-            else if (!ParseDecimal(token, v))
-                v = 0.0;
-            row.push_back(v);
+                RaiseTruncated(static_cast<long long>(i) * c + j, static_cast<long long>(r) * c, what);
+            row.push_back(convert(token));
         }
         rows.push_back(std::move(row));
     }
     return rows;
+}
+
+TArray2D TRWFile::ReadFloatMatrix(int c, int r)
+{
+    return ReadTokenMatrix<double>(c, r, "numbers", [](const std::string& token) {
+        double v = 0.0;
+        if (token == "Nan" || token == "@")
+            return Missing();
+        return ParseDecimal(token, v) ? v : 0.0;
+    });
 }
 
 TArray2I TRWFile::ReadIntMatrix(int c, int r)
 {
+    return ReadTokenMatrix<std::int32_t>(c, r, "integers", [](const std::string& token) {
+        int v = 0;
+        return ParseInteger(token, v, false) ? v : 0;
+    });
+}
+
+bool TRWFile::ReadScalarToken(std::string& token)
+{
     CheckReading();
-    TArray2I rows;
-    std::string token;
-    for (int i = 0; i < r; ++i) {
-        TArray1I row;
-        for (int j = 0; j < c; ++j) {
-            if (!ReadTokenBytes(token))
-                RaiseTruncated(static_cast<long long>(i) * c + j, static_cast<long long>(r) * c, "integers");
-            int v = 0;
-            if (!ParseInteger(token, v, false))
-                v = 0;
-            row.push_back(v);
-        }
-        rows.push_back(std::move(row));
-    }
-    return rows;
+    ReadTokenBytes(token);
+    const std::size_t first = token.find_first_not_of(' ');
+    if (first == std::string::npos)
+        return false;
+    token = token.substr(first, token.find_last_not_of(' ') - first + 1);
+    return true;
 }
 
 void TRWFile::ReadFloat(double& value)
 {
-    CheckReading();
     std::string token;
-    ReadTokenBytes(token);
-    const std::size_t first = token.find_first_not_of(' ');
-    if (first == std::string::npos)
+    if (!ReadScalarToken(token))
         return;
-    token = token.substr(first, token.find_last_not_of(' ') - first + 1);
     // The writers put "Nan" for a missing number, so it must read back as one.
     if (token == "Nan") {
         value = Missing();
@@ -433,13 +434,9 @@ void TRWFile::ReadFloat(double& value)
 
 void TRWFile::ReadInt(int& value)
 {
-    CheckReading();
     std::string token;
-    ReadTokenBytes(token);
-    const std::size_t first = token.find_first_not_of(' ');
-    if (first == std::string::npos)
+    if (!ReadScalarToken(token))
         return;
-    token = token.substr(first, token.find_last_not_of(' ') - first + 1);
     int v;
     if (!ParseInteger(token, v, true))
         throw TError("file " + FileName_ + ": " + Quoted(Cp1251ToUtf8(token)) + " is not a valid integer value");

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace orbelin::data {
 
@@ -70,6 +71,10 @@ private:
 
     bool ReadTokenBytes(std::string& token);
     bool ReadLineTokenBytes(std::string& token);
+    /// The next token without surrounding blanks; false when it is empty.
+    bool ReadScalarToken(std::string& token);
+    template <class TValue, class TConvert>
+    std::vector<std::vector<TValue>> ReadTokenMatrix(int c, int r, const char* what, TConvert convert);
     [[noreturn]] void RaiseTruncated(long long found, long long expected, const char* what) const;
     void CheckReading() const;
 

@@ -1,0 +1,69 @@
+// The core's only way to the user: messages, questions, progress, pending events and the
+// user-interface thread.
+#pragma once
+
+#include <functional>
+#include <string>
+
+namespace orbelin {
+
+/// What a core routine needs from the desktop program. The desktop program installs a Qt
+/// implementation at start-up; tests install a fake; without either, the silent default
+/// below is used (the command-line tool relies on it): messages are dropped, questions get
+/// their default answers and work meant for the user-interface thread runs at once on the
+/// calling thread.
+///
+/// Every member has a silent default so that an implementation overrides only what it
+/// shows. Core routines call these; they never include a toolkit header.
+class TUserInterface {
+public:
+    enum class TAnswer { Yes, No, Cancel };
+
+    virtual ~TUserInterface() = default;
+
+    /// A modal message box with the text as it stands.
+    virtual void ShowMessage(const std::string& text) { (void)text; }
+    /// A modal question with Yes and No buttons (and Cancel when withCancel is set).
+    virtual TAnswer Ask(const std::string& question, bool withCancel, TAnswer defaultAnswer)
+    {
+        (void)question;
+        (void)withCancel;
+        return defaultAnswer;
+    }
+    /// Asks for an integer; value holds the proposal and receives the answer. False when
+    /// the user cancels.
+    virtual bool AskInteger(const std::string& caption, const std::string& prompt, int& value)
+    {
+        (void)caption;
+        (void)prompt;
+        (void)value;
+        return true;
+    }
+
+    /// Long work on the user-interface thread: Begin, then Step as often as convenient,
+    /// then End. Step returns false once the user has asked to cancel.
+    virtual void BeginProgress(const std::string& caption) { (void)caption; }
+    virtual bool StepProgress(int percent)
+    {
+        (void)percent;
+        return true;
+    }
+    virtual void EndProgress() {}
+
+    /// Lets pending user-interface events through (repaints, clicks, a second command).
+    virtual void ProcessEvents() {}
+
+    /// Called from a worker thread: runs work on the user-interface thread and returns
+    /// when it has finished.
+    virtual void RunOnUiThread(const std::function<void()>& work) { work(); }
+    /// Called from a worker thread: queues work to run later on the user-interface thread
+    /// (the end-of-run handlers of training). The worker does not wait.
+    virtual void PostToUiThread(std::function<void()> work) { work(); }
+};
+
+/// The installed implementation, or the silent default.
+TUserInterface& UserInterface();
+/// Installs an implementation (not owned); null restores the silent default.
+void SetUserInterface(TUserInterface* ui);
+
+} // namespace orbelin

@@ -64,10 +64,13 @@ std::vector<TTreeEdge> SpanningTree(const TArray2D& x, int kind, double& largest
     while (!outside.empty()) {
         const auto m = static_cast<std::ptrdiff_t>(outside.size());
         const TArray1D& anchor = x[static_cast<std::size_t>(last)];
+        // Every step ends in a join of the threads, and on a busy machine a join can cost
+        // milliseconds: share only steps with a few hundred microseconds of distances.
+        const bool shared = static_cast<std::size_t>(m) * (anchor.size() + 4) > (1u << 18);
         double best = Infinity, stepLargest = 0.0;
         std::int32_t bestPoint = std::numeric_limits<std::int32_t>::max();
         std::ptrdiff_t bestAt = 0;
-#pragma omp parallel if (m > 512)
+#pragma omp parallel if (shared)
         {
             double threadBest = Infinity, threadLargest = 0.0;
             std::int32_t threadPoint = std::numeric_limits<std::int32_t>::max();

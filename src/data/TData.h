@@ -2,6 +2,7 @@
 #pragma once
 
 #include "numeric/TArray.h"
+#include "view/PointSets.h"
 
 #include <memory>
 #include <string>
@@ -47,8 +48,9 @@ struct TFieldChoice {
 
 /// A dataset owns its maps and the per-point data the views and tools attach to it; it
 /// refers to its script and its table without owning them. Points keep the table's record
-/// order: NUMXI is strictly increasing.
-class TData {
+/// order: NUMXI is strictly increasing. The style and visibility sets, additional objects,
+/// line sets and rays come from the base.
+class TData : public view::TPointSetsAndObjects {
 public:
     TData();
     ~TData();

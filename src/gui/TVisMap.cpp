@@ -1,0 +1,445 @@
+// The map's 3D view: fixed-function OpenGL drawing of the layers and the mouse tools.
+#include "gui/TVisMap.h"
+
+#include "coloring/ColorSchemes.h"
+#include "view/CylinderPose.h"
+
+#include <QMouseEvent>
+#include <QOpenGLContext>
+#include <QOpenGLFunctions>
+#include <QSurfaceFormat>
+
+#include <GL/gl.h>
+#include <GL/glu.h>
+
+#include <cmath>
+
+namespace orbelin::gui {
+namespace {
+
+// A row of three finite doubles, or false.
+bool Row3(const TArray2D& rows, std::size_t i, double out[3])
+{
+    if (i >= rows.size() || rows[i].size() < 3)
+        return false;
+    for (int k = 0; k < 3; ++k) {
+        out[k] = rows[i][static_cast<std::size_t>(k)];
+        if (!std::isfinite(out[k]))
+            return false;
+    }
+    return true;
+}
+
+void SetColor(const TArray2D& colors, std::size_t i)
+{
+    double c[3];
+    if (Row3(colors, i, c))
+        glColor3d(c[0], c[1], c[2]);
+}
+
+int PackedFromQColor(const QColor& color)
+{
+    return color.red() + 256 * color.green() + 65536 * color.blue();
+}
+
+QSurfaceFormat ViewFormat()
+{
+    QSurfaceFormat format;
+    format.setRenderableType(QSurfaceFormat::OpenGL);
+    format.setProfile(QSurfaceFormat::CompatibilityProfile);
+    format.setVersion(2, 1);
+    format.setDepthBufferSize(24);
+    format.setStencilBufferSize(8);
+    format.setAlphaBufferSize(8);
+    return format;
+}
+
+} // namespace
+
+TVisMap::TVisMap(QWidget* parent) : QOpenGLWidget(parent)
+{
+    setFormat(ViewFormat());
+    setMouseTracking(true);
+    setMinimumSize(16, 16);
+    Style_.BackgroundColor = PackedFromQColor(palette().color(QPalette::Base));
+    Facing_ = view::UpdateFacing(0, 0);
+}
+
+TVisMap::~TVisMap()
+{
+    if (context()) {
+        makeCurrent();
+        ReleaseTextures();
+        doneCurrent();
+    }
+}
+
+void TVisMap::SetLayers(std::span<view::TLayer> layers)
+{
+    Layers_ = layers;
+    update();
+}
+
+void TVisMap::SetCamera(view::TCamera* camera)
+{
+    Camera_ = camera ? camera : &OwnCamera_;
+    UpdateFacing();
+    update();
+}
+
+void TVisMap::SetTextures(const TTextureImages* textures)
+{
+    if (context()) {
+        makeCurrent();
+        ReleaseTextures();
+        doneCurrent();
+    }
+    Textures_ = textures;
+    update();
+}
+
+void TVisMap::SetStyle(const view::TSceneStyle& style)
+{
+    Style_ = style;
+    update();
+}
+
+void TVisMap::SetBackground(int packedColor)
+{
+    Style_.BackgroundColor = packedColor;
+    update();
+}
+
+void TVisMap::UpdateFacing()
+{
+    FacingRotX_ = Camera_->RotX;
+    FacingRotZ_ = Camera_->RotZ;
+    Facing_ = view::UpdateFacing(FacingRotX_, FacingRotZ_);
+}
+
+void TVisMap::AnimateStep(view::TRotationAxis axis)
+{
+    view::StepRotation(*Camera_, axis);
+    UpdateFacing();
+    repaint();
+}
+
+QImage TVisMap::GrabPicture()
+{
+    return grabFramebuffer().convertToFormat(QImage::Format_RGB32);
+}
+
+void TVisMap::initializeGL()
+{
+    // Textures belong to the context; a widget moved to another window gets a new one.
+    connect(context(), &QOpenGLContext::aboutToBeDestroyed, this, [this] {
+        makeCurrent();
+        ReleaseTextures();
+        doneCurrent();
+    });
+}
+
+bool TVisMap::IsObjectVisible(int objectIndex) const
+{
+    if (objectIndex < 0 || objectIndex >= ObjectCount())
+        return false;
+    const view::TLayer& layer = Layers_[static_cast<std::size_t>(objectIndex / 4)];
+    switch (objectIndex % 4) {
+    case view::ObjectPoints:
+        return layer.PointObject.Visible != 0;
+    case view::ObjectLines:
+        return layer.LineObject.Visible != 0;
+    case view::ObjectPolygons:
+        return layer.PolygonObject.Visible != 0;
+    default:
+        return layer.GeometryObject.Visible != 0;
+    }
+}
+
+bool TVisMap::IsMarkerShown(int objectIndex, std::size_t marker) const
+{
+    const view::TVisPoint& points = Layers_[static_cast<std::size_t>(objectIndex / 4)].PointObject;
+    if (points.Flags.size() < 2 || marker >= points.Flags[0].size() || marker >= points.Flags[1].size() ||
+        marker >= points.Shapes.size() || marker >= points.Sizes.size())
+        return false;
+    const int shape = points.Shapes[marker];
+    if (shape < 0 || shape >= view::MarkerShapeCount || !std::isfinite(points.Sizes[marker]))
+        return false;
+    double p[3];
+    if (!Row3(points.Positions, marker, p))
+        return false;
+    if (points.Flags[0][marker] != 1 && points.Flags[1][marker] != 1)
+        return false;
+    // Flags missing for later points (a set saved for fewer points) leave those points shown.
+    if (objectIndex == DataPointObject && Visibility_ && marker < Visibility_->size())
+        return (*Visibility_)[marker] == 1;
+    return true;
+}
+
+std::vector<int> TVisMap::PickPoints(int objectIndex, int x, int y, int x0, int y0) const
+{
+    if (objectIndex % 4 != view::ObjectPoints || !IsObjectVisible(objectIndex))
+        return {};
+    const view::TVisPoint& points = Layers_[static_cast<std::size_t>(objectIndex / 4)].PointObject;
+    std::vector<int> picked =
+        view::PickMarkers(points.Positions, points.Radii, *Camera_, width(), height(), x, y, x0, y0);
+    std::erase_if(picked, [&](int i) { return !IsMarkerShown(objectIndex, static_cast<std::size_t>(i)); });
+    return picked;
+}
+
+void TVisMap::paintGL()
+{
+    // Anything painted over the scene with QPainter may leave a shader program bound.
+    if (QOpenGLContext* gl = QOpenGLContext::currentContext(); gl && gl->format().majorVersion() >= 2)
+        gl->functions()->glUseProgram(0);
+
+    const int w = width(), h = height();
+    const qreal ratio = devicePixelRatioF();
+    glViewport(0, 0, static_cast<GLsizei>(std::lround(w * ratio)), static_cast<GLsizei>(std::lround(h * ratio)));
+    glMatrixMode(GL_PROJECTION);
+    glLoadMatrixd(view::ProjectionMatrix(*Camera_, w, h).data());
+    glMatrixMode(GL_MODELVIEW);
+    glLoadMatrixd(view::ModelViewMatrix(*Camera_).data());
+    glEnable(GL_DEPTH_TEST);
+    glDepthFunc(GL_LESS);
+    glDepthMask(GL_TRUE);
+    glDisable(GL_BLEND);
+    glDisable(GL_LIGHTING);
+    glDisable(GL_TEXTURE_2D);
+    glShadeModel(GL_SMOOTH);
+    const TArray1D background = coloring::ColorFromPacked(Style_.BackgroundColor);
+    glClearColor(static_cast<GLfloat>(background[0]), static_cast<GLfloat>(background[1]),
+                 static_cast<GLfloat>(background[2]), 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+
+    if (ObjectCount() > 0)
+        DrawAxes();
+    if (Camera_->RotX != FacingRotX_ || Camera_->RotZ != FacingRotZ_)
+        UpdateFacing();
+    for (int i = 0; i < ObjectCount(); ++i) {
+        if (!IsObjectVisible(i))
+            continue;
+        view::TLayer& layer = Layers_[static_cast<std::size_t>(i / 4)];
+        switch (i % 4) {
+        case view::ObjectPoints:
+            DrawPoints(layer.PointObject, i);
+            break;
+        case view::ObjectLines:
+            DrawLines(layer.LineObject);
+            break;
+        case view::ObjectPolygons:
+            DrawPolygons(layer.PolygonObject);
+            break;
+        default:
+            DrawGeometry(layer.GeometryObject);
+            break;
+        }
+    }
+    if (BandShown_)
+        DrawRubberBand();
+}
+
+void TVisMap::DrawAxes() const
+{
+    // Each axis from -1.3 to 1.3 with a two-stroke arrow head at the positive end.
+    static const double axes[3][6][3] = {
+        {{-1.3, 0, 0}, {1.3, 0, 0}, {1.3, 0, 0}, {1.2, 0.03, 0}, {1.3, 0, 0}, {1.2, -0.03, 0}},
+        {{0, -1.3, 0}, {0, 1.3, 0}, {0, 1.3, 0}, {0.03, 1.2, 0}, {0, 1.3, 0}, {-0.03, 1.2, 0}},
+        {{0, 0, -1.3}, {0, 0, 1.3}, {0, 0, 1.3}, {0.03, 0, 1.2}, {0, 0, 1.3}, {-0.03, 0, 1.2}},
+    };
+    for (std::size_t a = 0; a < 3; ++a) {
+        if (!Style_.AxisVisible[a])
+            continue;
+        const TArray1D color = coloring::ColorFromPacked(Style_.AxisColor[a]);
+        glColor3d(color[0], color[1], color[2]);
+        glBegin(GL_LINES);
+        for (const auto& v : axes[a])
+            glVertex3d(v[0], v[1], v[2]);
+        glEnd();
+    }
+}
+
+void TVisMap::DrawPoints(const view::TVisPoint& points, int objectIndex)
+{
+    const std::size_t count = points.Positions.size();
+    if (objectIndex == DataPointObject && Visibility_ && Visibility_->empty() && count > 0)
+        Visibility_->assign(count, 1);
+    for (std::size_t i = 0; i < count; ++i) {
+        if (!IsMarkerShown(objectIndex, i))
+            continue;
+        double p[3], c[3];
+        Row3(points.Positions, i, p);
+        const double s = points.Sizes[i];
+        const std::size_t shape = static_cast<std::size_t>(points.Shapes[i]);
+        if (points.Flags[0][i] == 1 && Row3(points.FillColors, i, c)) {
+            glColor3d(c[0], c[1], c[2]);
+            glBegin(GL_POLYGON);
+            for (const TArray1D& f : Facing_.Fill[shape])
+                glVertex3d(p[0] + s * f[0], p[1] + s * f[1], p[2] + s * f[2]);
+            glEnd();
+        }
+        if (points.Flags[1][i] == 1 && Row3(points.BorderColors, i, c)) {
+            glColor3d(c[0], c[1], c[2]);
+            glBegin(GL_LINE_LOOP);
+            for (const TArray1D& b : Facing_.Border[shape])
+                glVertex3d(p[0] + s * b[0], p[1] + s * b[1], p[2] + s * b[2]);
+            glEnd();
+        }
+    }
+}
+
+void TVisMap::DrawLines(const view::TVisLine& lines) const
+{
+    for (const TArray1I& polyline : lines.Polylines) {
+        glBegin(GL_LINE_STRIP);
+        for (const int v : polyline) {
+            double p[3];
+            if (v < 0 || !Row3(lines.Vertices, static_cast<std::size_t>(v), p))
+                continue;
+            SetColor(lines.Colors, static_cast<std::size_t>(v));
+            glVertex3d(p[0], p[1], p[2]);
+        }
+        glEnd();
+    }
+}
+
+void TVisMap::DrawPolygons(const view::TVisPol& polygons) const
+{
+    glShadeModel(polygons.Smooth ? GL_SMOOTH : GL_FLAT);
+    for (const TArray1I& polygon : polygons.Polygons) {
+        glBegin(GL_POLYGON);
+        for (const int v : polygon) {
+            double p[3];
+            if (v < 0 || !Row3(polygons.Vertices, static_cast<std::size_t>(v), p))
+                continue;
+            SetColor(polygons.Colors, static_cast<std::size_t>(v));
+            glVertex3d(p[0], p[1], p[2]);
+        }
+        glEnd();
+    }
+    glShadeModel(GL_SMOOTH);
+}
+
+void TVisMap::DrawGeometry(const view::TVisGeom& geometry)
+{
+    (void)geometry;
+}
+
+void TVisMap::DrawRubberBand() const
+{
+    // The band is drawn in XOR over the finished frame, in window coordinates, so it shows
+    // on any background; alpha is left alone so the grabbed picture stays opaque.
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glOrtho(0, width(), height(), 0, -1, 1);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glDisable(GL_DEPTH_TEST);
+    glEnable(GL_COLOR_LOGIC_OP);
+    glLogicOp(GL_XOR);
+    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_FALSE);
+    glEnable(GL_LINE_STIPPLE);
+    glLineStipple(1, 0x5555);
+    glColor3d(1, 1, 1);
+    const double x0 = Mouse_.PressX + 0.5, y0 = Mouse_.PressY + 0.5;
+    const double x1 = Mouse_.BandX + 0.5, y1 = Mouse_.BandY + 0.5;
+    glBegin(GL_LINE_LOOP);
+    glVertex2d(x0, y0);
+    glVertex2d(x1, y0);
+    glVertex2d(x1, y1);
+    glVertex2d(x0, y1);
+    glEnd();
+    glDisable(GL_LINE_STIPPLE);
+    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+    glDisable(GL_COLOR_LOGIC_OP);
+    glEnable(GL_DEPTH_TEST);
+}
+
+unsigned TVisMap::BindTexture(int index)
+{
+    if (!Textures_ || index < 0 || static_cast<std::size_t>(index) >= Textures_->size())
+        return 0;
+    const TTextureImage& image = (*Textures_)[static_cast<std::size_t>(index)];
+    if (image.Width <= 0 || image.Height <= 0)
+        return 0;
+    GLuint name = 0;
+    if (const auto found = TextureNames_.find(index); found != TextureNames_.end()) {
+        name = found->second;
+        glBindTexture(GL_TEXTURE_2D, name);
+        return name;
+    }
+    glGenTextures(1, &name);
+    glBindTexture(GL_TEXTURE_2D, name);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    glTexImage2D(GL_TEXTURE_2D, 0, 3, image.Width, image.Height, 0, GL_RGB, GL_UNSIGNED_BYTE, image.Rgb.data());
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    TextureNames_[index] = name;
+    return name;
+}
+
+void TVisMap::ReleaseTextures()
+{
+    for (const auto& [index, name] : TextureNames_) {
+        const GLuint texture = name;
+        glDeleteTextures(1, &texture);
+    }
+    TextureNames_.clear();
+}
+
+void TVisMap::mousePressEvent(QMouseEvent* event)
+{
+    if (Mouse_.ButtonDown || (event->button() != Qt::LeftButton && event->button() != Qt::RightButton))
+        return;
+    PressButton_ = event->button();
+    const QPoint p = event->position().toPoint();
+    view::MousePress(Mouse_, ToolMode_, p.x(), p.y());
+}
+
+void TVisMap::mouseMoveEvent(QMouseEvent* event)
+{
+    const QPoint p = event->position().toPoint();
+    const view::TMouseEffect effect = view::MouseMove(*Camera_, Mouse_, ToolMode_, p.x(), p.y(), height());
+    if (effect.Rotated) {
+        UpdateFacing();
+        if (OnAfterRotate)
+            OnAfterRotate();
+    }
+    if (effect.RubberBand) {
+        BandShown_ = true;
+        update();
+    }
+    if (effect.Repaint)
+        update();
+    if (effect.Hover) {
+        if (OnHoverPoints)
+            OnHoverPoints(PickPoints(DataPointObject, p.x(), p.y(), p.x(), p.y()), p);
+        if (OnHoverRays)
+            OnHoverRays(PickPoints(RayEndObject, p.x(), p.y(), p.x(), p.y()), p);
+    }
+}
+
+void TVisMap::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (!Mouse_.ButtonDown || event->button() != PressButton_)
+        return;
+    const QPoint p = event->position().toPoint();
+    const view::TMouseButton button =
+        PressButton_ == Qt::RightButton ? view::TMouseButton::Right : view::TMouseButton::Left;
+    const view::TMouseEffect effect =
+        view::MouseRelease(*Camera_, Mouse_, ToolMode_, button, p.x(), p.y(), width(), height());
+    if (BandShown_) {
+        BandShown_ = false;
+        update();
+    }
+    if (effect.Select && OnSelect)
+        OnSelect(PickPoints(DataPointObject, p.x(), p.y(), Mouse_.PressX, Mouse_.PressY));
+    if (effect.ZoomChanged && OnZoomChanged)
+        OnZoomChanged(effect.Zoom);
+    if (effect.Repaint)
+        update();
+    if (effect.AfterMouseUp && OnAfterMouseUp)
+        OnAfterMouseUp();
+}
+
+} // namespace orbelin::gui

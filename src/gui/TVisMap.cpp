@@ -4,6 +4,7 @@
 #include "coloring/ColorSchemes.h"
 #include "view/CylinderPose.h"
 
+#include <QCursor>
 #include <QMouseEvent>
 #include <QOpenGLContext>
 #include <QOpenGLFunctions>
@@ -95,6 +96,12 @@ void TVisMap::SetTextures(const TTextureImages* textures)
         doneCurrent();
     }
     Textures_ = textures;
+    update();
+}
+
+void TVisMap::SetZoom(double zoom)
+{
+    Camera_->CameraDistance = view::CameraDistanceForZoom(zoom);
     update();
 }
 
@@ -440,6 +447,19 @@ void TVisMap::mouseReleaseEvent(QMouseEvent* event)
         update();
     if (effect.AfterMouseUp && OnAfterMouseUp)
         OnAfterMouseUp();
+}
+
+void TVisMap::leaveEvent(QEvent* event)
+{
+    QOpenGLWidget::leaveEvent(event);
+    if (Mouse_.ButtonDown)
+        return;
+    // The hint of the last point under the mouse must not stay behind.
+    const QPoint outside = mapFromGlobal(QCursor::pos());
+    if (OnHoverPoints)
+        OnHoverPoints({}, outside);
+    if (OnHoverRays)
+        OnHoverRays({}, outside);
 }
 
 } // namespace orbelin::gui

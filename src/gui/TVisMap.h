@@ -50,6 +50,10 @@ public:
     /// The texture images that spheres with a texture index use (not owned).
     void SetTextures(const TTextureImages* textures);
 
+    /// The zoom value 20..1000 of the track bar and the zoom box (clamped), as the camera
+    /// distance 19 - 10000 / zoom; repaints.
+    void SetZoom(double zoom);
+
     void SetToolMode(view::TToolMode mode) { ToolMode_ = mode; }
     view::TToolMode ToolMode() const { return ToolMode_; }
 
@@ -81,7 +85,8 @@ public:
     bool RubberBandShown() const { return BandShown_; }
 
     /// Notifications for the owning window. Hover reports come on every mouse move with no
-    /// button down, with an empty list when nothing is under the mouse.
+    /// button down, with an empty list when nothing is under the mouse or the mouse leaves
+    /// the view.
     std::function<void(const std::vector<int>& points, QPoint position)> OnHoverPoints;
     std::function<void(const std::vector<int>& points, QPoint position)> OnHoverRays;
     std::function<void(const std::vector<int>& points)> OnSelect;
@@ -96,6 +101,7 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void leaveEvent(QEvent* event) override;
 
 private:
     bool IsObjectVisible(int objectIndex) const;

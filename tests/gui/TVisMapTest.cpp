@@ -212,7 +212,7 @@ TEST(TVisMapTest, AxesAreDrawnOnlyWhenTheObjectsListIsNotEmpty)
     }
 }
 
-TEST(TVisMapTest, RotateDragTurnsTheCameraAndTheAxes)
+TEST(TVisMapTest, RotateDragTurnsTheCameraAndScaleClickZooms)
 {
     TSceneFixture scene;
     int rotations = 0, mouseUps = 0;
@@ -245,6 +245,17 @@ TEST(TVisMapTest, RotateDragTurnsTheCameraAndTheAxes)
     const QImage image = scene.View.GrabPicture();
     const QPoint axis = scene.MouseAt(1.1, 0, 0);
     EXPECT_TRUE(LineNear(image, axis, 0, 128, 128)) << Describe(image, axis);
+
+    // A right click with the scale tool moves the camera away by 4/3 and reports the zoom
+    // track bar's value nearest(-10000 / (-40 - 19)).
+    std::vector<int> zooms;
+    scene.View.OnZoomChanged = [&](int zoom) { zooms.push_back(zoom); };
+    scene.View.SetToolMode(view::TToolMode::Scale);
+    scene.Press({Width / 2, Height / 2}, Qt::RightButton);
+    scene.Release({Width / 2, Height / 2}, Qt::RightButton);
+    EXPECT_DOUBLE_EQ(-40, scene.Camera.CameraDistance);
+    EXPECT_EQ(std::vector<int>{169}, zooms);
+    EXPECT_EQ(3, mouseUps);
 }
 
 TEST(TVisMapTest, SelectToolPicksTheMarkersThatAreShown)
@@ -293,6 +304,13 @@ TEST(TVisMapTest, SelectToolPicksTheMarkersThatAreShown)
     const std::vector<std::vector<int>> expectedPoints = {{0}, {}, {}}, expectedRays = {{}, {0}, {}};
     EXPECT_EQ(expectedPoints, hoverPoints);
     EXPECT_EQ(expectedRays, hoverRays);
+    // Leaving the view from over a point clears the hint.
+    scene.Move(scene.MouseAt(-1, 1, 0), Qt::NoButton);
+    QEvent leave(QEvent::Leave);
+    QApplication::sendEvent(&scene.View, &leave);
+    ASSERT_EQ(5u, hoverPoints.size());
+    EXPECT_EQ((std::vector<int>{0}), hoverPoints[3]);
+    EXPECT_TRUE(hoverPoints[4].empty());
 
     // With the data-point layer switched off nothing can be picked.
     scene.Layers[0].SetVisible(false);

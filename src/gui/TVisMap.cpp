@@ -3,6 +3,7 @@
 
 #include "coloring/ColorSchemes.h"
 #include "view/CylinderPose.h"
+#include "view/TAddObject.h"
 
 #include <QCursor>
 #include <QMouseEvent>
@@ -327,9 +328,82 @@ void TVisMap::DrawPolygons(const view::TVisPol& polygons) const
     glShadeModel(GL_SMOOTH);
 }
 
+namespace {
+
+bool Finite(const std::array<double, 3>& v)
+{
+    return std::isfinite(v[0]) && std::isfinite(v[1]) && std::isfinite(v[2]);
+}
+
+// The radius rows of an object, or NaN when its coordinates lack them.
+double CoordRow(const view::TAddObject& item, std::size_t row)
+{
+    return row < item.Coords.size() && !item.Coords[row].empty() ? item.Coords[row][0] : std::nan("");
+}
+
+void EnableLighting()
+{
+    glEnable(GL_LIGHTING);
+    glEnable(GL_LIGHT0);
+    glColorMaterial(GL_FRONT_AND_BACK, GL_AMBIENT_AND_DIFFUSE);
+    glEnable(GL_COLOR_MATERIAL);
+}
+
+void DisableLighting()
+{
+    glDisable(GL_TEXTURE_2D);
+    glDisable(GL_LIGHTING);
+    glDisable(GL_COLOR_MATERIAL);
+}
+
+} // namespace
+
 void TVisMap::DrawGeometry(const view::TVisGeom& geometry)
 {
-    (void)geometry;
+    if (geometry.Items.empty())
+        return;
+    GLUquadric* quadric = gluNewQuadric();
+    if (!quadric)
+        return;
+    gluQuadricDrawStyle(quadric, GLU_FILL);
+    for (const view::TAddObject* item : geometry.Items) {
+        if (!item || !item->Visible || !Finite(item->PlacedStart))
+            continue;
+        if (item->Kind == view::TAddObjectKind::Sphere) {
+            // The sphere's radius is the row after its centre.
+            const double radius = CoordRow(*item, 1);
+            if (!std::isfinite(radius))
+                continue;
+            glPushMatrix();
+            EnableLighting();
+            const bool textured = item->TextureIndex != -1 && BindTexture(item->TextureIndex) != 0;
+            if (textured)
+                glEnable(GL_TEXTURE_2D);
+            gluQuadricTexture(quadric, textured ? GL_TRUE : GL_FALSE);
+            glTranslated(item->PlacedStart[0], item->PlacedStart[1], item->PlacedStart[2]);
+            const TArray1D color = coloring::ColorFromPacked(item->Color);
+            glColor3d(color[0], color[1], color[2]);
+            gluSphere(quadric, radius, 10, 10);
+            DisableLighting();
+            glPopMatrix();
+        } else {
+            const double baseRadius = CoordRow(*item, 2), topRadius = CoordRow(*item, 3);
+            if (!Finite(item->PlacedEnd) || !std::isfinite(baseRadius) || !std::isfinite(topRadius))
+                continue;
+            const view::TCylinderPose pose = view::PoseCylinder(item->PlacedStart, item->PlacedEnd);
+            EnableLighting();
+            gluQuadricTexture(quadric, GL_FALSE);
+            glPushMatrix();
+            const coloring::TRgb rgb = coloring::UnpackColor(item->Color);
+            glColor3d(rgb[0] / 255.0, rgb[1] / 255.0, rgb[2] / 255.0);
+            glTranslated(item->PlacedStart[0], item->PlacedStart[1], item->PlacedStart[2]);
+            glRotated(pose.Angle, pose.Axis[0], pose.Axis[1], pose.Axis[2]);
+            gluCylinder(quadric, baseRadius, topRadius, pose.Length, 10, 2);
+            DisableLighting();
+            glPopMatrix();
+        }
+    }
+    gluDeleteQuadric(quadric);
 }
 
 void TVisMap::DrawRubberBand() const

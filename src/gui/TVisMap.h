@@ -6,7 +6,6 @@
 #include "view/MarkerShapes.h"
 #include "view/SceneObjects.h"
 #include "view/TCamera.h"
-#include "view/TSceneStyle.h"
 
 #include <QImage>
 #include <QOpenGLWidget>

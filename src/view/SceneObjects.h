@@ -4,6 +4,7 @@
 
 #include "numeric/TArray.h"
 
+#include <array>
 #include <memory>
 #include <string>
 #include <vector>
@@ -73,5 +74,18 @@ struct TLayer {
 
 /// Kind of an object in the view's objects list: object index = 4 x layer + kind.
 enum TObjectKind : int { ObjectPoints = 0, ObjectLines = 1, ObjectPolygons = 2, ObjectGeometry = 3 };
+
+/// Index of a layer's object in the view's objects list.
+constexpr int ObjectIndex(int layer, TObjectKind kind)
+{
+    return 4 * layer + kind;
+}
+
+/// The colours and axis switches of a map's view, beside its objects. Colours are packed.
+struct TSceneStyle {
+    int BackgroundColor = 0xFFFFFF;                             ///< the usual window colour
+    std::array<unsigned char, 3> AxisVisible{1, 1, 1};          ///< X, Y, Z
+    std::array<int, 3> AxisColor{0x808000, 0x800080, 0x800000}; ///< teal, purple, navy
+};
 
 } // namespace orbelin::view

@@ -2,6 +2,8 @@
 #include "gui/TVisMap.h"
 #include "gui/TRotationAnimation.h"
 
+#include "TestUtil.h"
+#include "view/TAddObject.h"
 #include "view/TCamera.h"
 
 #include <QApplication>
@@ -187,6 +189,69 @@ TEST(TVisMapTest, DrawsEachObjectInItsColourAtItsPlace)
     const QPoint turned = scene.MouseAt(-1, 1, 0);
     EXPECT_TRUE(IsColor(image, turned, 255, 0, 0, 8)) << Describe(image, turned);
     EXPECT_TRUE(IsColor(image, turned + QPoint(0, 6), 255, 0, 0, 8)) << Describe(image, turned + QPoint(0, 6));
+}
+
+TEST(TVisMapTest, DrawsLitSpheresAndCylindersWithTheirTextures)
+{
+    test::TTempDir dir;
+    QImage green(4, 4, QImage::Format_RGB32);
+    green.fill(qRgb(0, 255, 0));
+    ASSERT_TRUE(green.save(QString::fromStdString(dir.File("Text1.bmp")), "BMP"));
+    const TTextureImages textures = LoadTextureImages(QString::fromStdString(dir.Path().string()));
+
+    TSceneFixture scene;
+    scene.View.SetTextures(&textures);
+    // Spheres of radius 0.3 (about 17 pixels): red; white with the green texture; white with
+    // a texture that does not exist; and one that is not ticked in the objects list.
+    view::TAddObjects objects;
+    objects.push_back(std::make_unique<view::TAddObject>(view::MakeSphere("red", {0, 0, 0}, 0.3, 0x0000FF)));
+    objects.push_back(std::make_unique<view::TAddObject>(view::MakeSphere("textured", {0, 0, 0}, 0.3, 0xFFFFFF, 0)));
+    objects.push_back(std::make_unique<view::TAddObject>(view::MakeSphere("no texture", {0, 0, 0}, 0.3, 0xFFFFFF, 7)));
+    objects.push_back(std::make_unique<view::TAddObject>(view::MakeSphere("unticked", {0, 0, 0}, 0.3, 0x0000FF)));
+    objects[3]->Visible = 0;
+    // A blue tube lying along y, and one standing along z (seen end-on from the front).
+    objects.push_back(
+        std::make_unique<view::TAddObject>(view::MakeCylinder("along y", {0, 0, 0}, {0, 0, 0}, 0.1, 0.1, 0xFF0000)));
+    objects.push_back(
+        std::make_unique<view::TAddObject>(view::MakeCylinder("down z", {0, 0, 0}, {0, 0, 0}, 0.1, 0.1, 0xFF0000)));
+    const std::array<std::array<double, 3>, 6> starts = {
+        {{-1, 1, 0}, {-1, -1, 0}, {1, 1, 0}, {1, -1, 0}, {1.8, -1.5, 0}, {-1.8, 0.5, 1}}};
+    for (std::size_t i = 0; i < objects.size(); ++i) {
+        objects[i]->PlacedStart = starts[i];
+        scene.Layers[3].GeometryObject.Items.push_back(objects[i].get());
+    }
+    objects[4]->PlacedEnd = {1.8, 1.5, 0};
+    objects[5]->PlacedEnd = {-1.8, 0.5, -1};
+
+    QImage image = scene.View.GrabPicture();
+    struct TProbe {
+        const char* Name;
+        QPoint At;
+        int R, G, B;
+    };
+    // Lit from the viewer, with the fixed-function defaults a sphere's centre gets 1.2 times
+    // its colour, clamped.
+    const TProbe probes[] = {
+        {"red sphere", scene.MouseAt(-1, 1, 0), 255, 0, 0},
+        {"textured sphere", scene.MouseAt(-1, -1, 0), 0, 255, 0},
+        {"missing texture", scene.MouseAt(1, 1, 0), 255, 255, 255},
+        {"unticked sphere", scene.MouseAt(1, -1, 0), 64, 64, 64},
+        {"tube along y", scene.MouseAt(1.8, 0.5, 0), 0, 0, 255},
+    };
+    for (const TProbe& p : probes)
+        EXPECT_TRUE(IsColor(image, p.At, p.R, p.G, p.B, 12)) << p.Name << ": " << Describe(image, p.At);
+    // The downward tube is turned over about x, not lost: seen from above it is a vertical bar.
+    scene.Camera.RotX = -90;
+    image = scene.View.GrabPicture();
+    const QPoint bar = scene.MouseAt(-1.8, 0.5, 0.6);
+    QColor c = image.pixelColor(bar);
+    EXPECT_TRUE(c.blue() > 100 && c.red() < 30 && c.green() < 30) << Describe(image, bar);
+
+    // "Objects" off hides them all.
+    scene.Camera.RotX = 0;
+    scene.Layers[3].GeometryObject.Visible = 0;
+    image = scene.View.GrabPicture();
+    EXPECT_TRUE(IsColor(image, scene.MouseAt(-1, 1, 0), 64, 64, 64));
 }
 
 TEST(TVisMapTest, AxesAreDrawnOnlyWhenTheObjectsListIsNotEmpty)

@@ -122,6 +122,11 @@ TEST(TVisMapTest, DrawsEachObjectInItsColourAtItsPlace)
     AddMarker(scene.Layers[0].PointObject, {-1, 1, 0, 0, 20, 5, {1, 0, 0}, {0, 0, 0}, 1, 0});
     AddMarker(scene.Layers[0].PointObject, {1, 1, 0, 1, 20, 5, {0, 1, 0}, {0, 0, 0}, 1, 0});
     AddMarker(scene.Layers[0].PointObject, {-1, -1, 0, 5, 20, 5, {1, 0, 0}, {0, 0, 1}, 0, 1});
+    // Bad input is skipped, not drawn from stray memory: an unknown shape and a marker whose
+    // size is missing.
+    AddMarker(scene.Layers[0].PointObject, {0.5, 1.6, 0, 42, 20, 5, {0, 1, 0}, {0, 0, 0}, 1, 0});
+    AddMarker(scene.Layers[0].PointObject, {-0.5, 1.6, 0, 0, 20, 5, {0, 1, 0}, {0, 0, 0}, 1, 0});
+    scene.Layers[0].PointObject.Sizes.pop_back();
     // Layer 1: a yellow polyline below the markers, and net markers that are switched off.
     view::TVisLine& line = scene.Layers[1].LineObject;
     line.Vertices = {{-2, -0.5, 0}, {-0.5, -0.5, 0}, {0.5, -0.5, 0}};
@@ -139,7 +144,7 @@ TEST(TVisMapTest, DrawsEachObjectInItsColourAtItsPlace)
     ASSERT_EQ(QSize(Width, Height), image.size());
     EXPECT_EQ(QImage::Format_RGB32, image.format());
     // The visibility flags were empty: drawing gave every data point a flag 1.
-    EXPECT_EQ((TArray1I{1, 1, 1}), scene.Visibility);
+    EXPECT_EQ((TArray1I{1, 1, 1, 1, 1}), scene.Visibility);
 
     struct TProbe {
         const char* Name;
@@ -151,6 +156,8 @@ TEST(TVisMapTest, DrawsEachObjectInItsColourAtItsPlace)
         {"red square", scene.MouseAt(-1, 1, 0), 255, 0, 0},
         {"red square's corner", scene.MouseAt(-1, 1, 0) + QPoint(5, 5), 255, 0, 0},
         {"green triangle", scene.MouseAt(1, 1, 0), 0, 255, 0},
+        {"unknown shape", scene.MouseAt(0.5, 1.6, 0), 64, 64, 64},
+        {"missing size", scene.MouseAt(-0.5, 1.6, 0), 64, 64, 64},
         {"unfilled marker's centre", scene.MouseAt(-1, -1, 0), 64, 64, 64},
         {"hidden net marker", scene.MouseAt(-1.8, -1.5, 0), 64, 64, 64},
         {"bottom of the quad", scene.MouseAt(1.1, -1.97, 0), 250, 0, 5},
@@ -209,19 +216,22 @@ TEST(TVisMapTest, DrawsLitSpheresAndCylindersWithTheirTextures)
     objects.push_back(std::make_unique<view::TAddObject>(view::MakeSphere("no texture", {0, 0, 0}, 0.3, 0xFFFFFF, 7)));
     objects.push_back(std::make_unique<view::TAddObject>(view::MakeSphere("unticked", {0, 0, 0}, 0.3, 0x0000FF)));
     objects[3]->Visible = 0;
+    // A sphere whose radius row is missing is left out.
+    objects.push_back(std::make_unique<view::TAddObject>(view::MakeSphere("no radius", {0, 0, 0}, 0.3, 0x0000FF)));
+    objects.back()->Coords.resize(1);
     // A blue tube lying along y, and one standing along z (seen end-on from the front).
     objects.push_back(
         std::make_unique<view::TAddObject>(view::MakeCylinder("along y", {0, 0, 0}, {0, 0, 0}, 0.1, 0.1, 0xFF0000)));
     objects.push_back(
         std::make_unique<view::TAddObject>(view::MakeCylinder("down z", {0, 0, 0}, {0, 0, 0}, 0.1, 0.1, 0xFF0000)));
-    const std::array<std::array<double, 3>, 6> starts = {
-        {{-1, 1, 0}, {-1, -1, 0}, {1, 1, 0}, {1, -1, 0}, {1.8, -1.5, 0}, {-1.8, 0.5, 1}}};
+    const std::array<std::array<double, 3>, 7> starts = {
+        {{-1, 1, 0}, {-1, -1, 0}, {1, 1, 0}, {1, -1, 0}, {-0.3, 1.7, 0}, {1.8, -1.5, 0}, {-1.8, 0.5, 1}}};
     for (std::size_t i = 0; i < objects.size(); ++i) {
         objects[i]->PlacedStart = starts[i];
         scene.Layers[3].GeometryObject.Items.push_back(objects[i].get());
     }
-    objects[4]->PlacedEnd = {1.8, 1.5, 0};
-    objects[5]->PlacedEnd = {-1.8, 0.5, -1};
+    objects[5]->PlacedEnd = {1.8, 1.5, 0};
+    objects[6]->PlacedEnd = {-1.8, 0.5, -1};
 
     QImage image = scene.View.GrabPicture();
     struct TProbe {
@@ -236,6 +246,7 @@ TEST(TVisMapTest, DrawsLitSpheresAndCylindersWithTheirTextures)
         {"textured sphere", scene.MouseAt(-1, -1, 0), 0, 255, 0},
         {"missing texture", scene.MouseAt(1, 1, 0), 255, 255, 255},
         {"unticked sphere", scene.MouseAt(1, -1, 0), 64, 64, 64},
+        {"sphere without radius", scene.MouseAt(-0.3, 1.7, 0), 64, 64, 64},
         {"tube along y", scene.MouseAt(1.8, 0.5, 0), 0, 0, 255},
     };
     for (const TProbe& p : probes)

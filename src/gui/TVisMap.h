@@ -32,7 +32,8 @@ public:
     explicit TVisMap(QWidget* parent = nullptr);
     ~TVisMap() override;
 
-    /// The layers stay the caller's; set them again when the container is replaced.
+    /// The layers stay the caller's; set them again when their container is replaced or
+    /// resized.
     void SetLayers(std::span<view::TLayer> layers);
     std::span<view::TLayer> Layers() const { return Layers_; }
     int ObjectCount() const { return static_cast<int>(Layers_.size()) * 4; }
@@ -44,7 +45,11 @@ public:
     /// The dataset's visibility flags, one per data point (1 shown); they decide which
     /// markers of object 0 are drawn and picked. Empty flags are filled with 1 on the first
     /// drawing. Null draws every data point.
-    void SetVisibility(TArray1I* flags) { Visibility_ = flags; }
+    void SetVisibility(TArray1I* flags)
+    {
+        Visibility_ = flags;
+        update();
+    }
 
     /// The texture images that spheres with a texture index use (not owned).
     void SetTextures(const TTextureImages* textures);

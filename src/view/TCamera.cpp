@@ -2,6 +2,7 @@
 // gluPerspective, glTranslated, glRotatef and gluProject.
 #include "view/TCamera.h"
 
+#include <charconv>
 #include <cmath>
 #include <numbers>
 
@@ -223,6 +224,28 @@ TMouseEffect MouseRelease(TCamera& camera, TMouseState& state, TToolMode mode, T
     }
     }
     return effect;
+}
+
+void StepRotation(TCamera& camera, TRotationAxis axis)
+{
+    int& angle = axis == TRotationAxis::X ? camera.RotX : camera.RotZ;
+    angle = angle >= 180 ? angle - 359 : angle + 1;
+}
+
+std::optional<int> RotationPause(std::string_view text)
+{
+    const auto blank = [](char c) { return c == ' ' || c == '\t'; };
+    while (!text.empty() && blank(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && blank(text.back()))
+        text.remove_suffix(1);
+    if (text.empty())
+        return 0;
+    int value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc() || end != text.data() + text.size() || value < 0 || value > 600000)
+        return std::nullopt;
+    return value;
 }
 
 } // namespace orbelin::view

@@ -6,6 +6,8 @@
 #include "numeric/TArray.h"
 
 #include <array>
+#include <optional>
+#include <string_view>
 #include <vector>
 
 namespace orbelin::view {
@@ -71,5 +73,17 @@ TMouseEffect MousePress(TMouseState& state, TToolMode mode, int x, int y);
 TMouseEffect MouseMove(TCamera& camera, TMouseState& state, TToolMode mode, int x, int y, int height);
 TMouseEffect MouseRelease(TCamera& camera, TMouseState& state, TToolMode mode, TMouseButton button, int x, int y,
                           int width, int height);
+
+/// The axis the rotation buttons turn the view about.
+enum class TRotationAxis { X, Z };
+
+/// One frame of the rotation animation: the angle about the axis grows by one degree. Past
+/// 180 it carries on from -179, the same orientation, so the track bars (-180..180) can follow
+/// a rotation that runs for ever.
+void StepRotation(TCamera& camera, TRotationAxis axis);
+
+/// The rotation pause box's text as milliseconds: blank text waits not at all (0); otherwise
+/// a whole number 0..600000. Anything else gives nullopt, for the caller to report.
+std::optional<int> RotationPause(std::string_view text);
 
 } // namespace orbelin::view

@@ -131,6 +131,47 @@ TEST(TCameraTest, ShiftAndScaleTools)
     EXPECT_TRUE(MouseRelease(far, s4, TToolMode::Select, TMouseButton::Left, 25, 15, 800, 600).Select);
 }
 
+TEST(TCameraTest, RotationAnimationStepsOneDegreeAndWrapsPast180)
+{
+    struct TCase {
+        const char* Name;
+        TRotationAxis Axis;
+        int Start, Frames, ExpectedX, ExpectedZ;
+    };
+    const TCase cases[] = {
+        {"eleven frames about z", TRotationAxis::Z, 0, 11, 5, 11},
+        {"past 180 about x", TRotationAxis::X, 178, 4, -178, 7},
+        {"a full turn", TRotationAxis::Z, 7, 360, 5, 7},
+        {"from beyond -180", TRotationAxis::X, -200, 1, -199, 7},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Name);
+        TCamera camera;
+        camera.RotX = c.Axis == TRotationAxis::X ? c.Start : 5;
+        camera.RotZ = c.Axis == TRotationAxis::Z ? c.Start : 7;
+        for (int i = 0; i < c.Frames; ++i)
+            StepRotation(camera, c.Axis);
+        EXPECT_EQ(c.ExpectedX, camera.RotX);
+        EXPECT_EQ(c.ExpectedZ, camera.RotZ);
+    }
+}
+
+TEST(TCameraTest, RotationPauseText)
+{
+    struct TCase {
+        const char* Text;
+        std::optional<int> Expected;
+    };
+    const TCase cases[] = {
+        {"60", 60}, {"", 0},     {"  ", 0},      {" 15 ", 15},        {"0", 0}, {"600000", 600000}, {"-5", {}},
+        {"6x", {}}, {"1.5", {}}, {"600001", {}}, {"99999999999", {}},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Text);
+        EXPECT_EQ(c.Expected, RotationPause(c.Text));
+    }
+}
+
 TEST(MarkerShapesTest, TemplatesAndFacingCopies)
 {
     const TMarkerShapes& shapes = MarkerShapes();

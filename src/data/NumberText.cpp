@@ -102,8 +102,7 @@ std::string FixedText(double x, int w, int d)
     std::string intPart, fracPart;
     for (int pos = e; pos >= -d; --pos) {
         const int index = e - pos;
-        const char c =
-            index >= 0 && index < static_cast<int>(digits.size()) ? digits[static_cast<std::size_t>(index)] : '0';
+        const char c = index >= 0 && index < static_cast<int>(digits.size()) ? digits[static_cast<std::size_t>(index)] : '0';
         if (pos >= 0)
             intPart += c;
         else

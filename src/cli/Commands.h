@@ -28,6 +28,10 @@ const std::vector<TCommand>& Commands();
 
 void RunInfo(const TArgs& args);
 void RunDemo(const TArgs& args);
+/// pca DATASET.obd [--components K] [--weights]
+void RunPca(const TArgs& args);
+/// cluster DATASET.obd --method ... [--k K] [--fraction F] [--distance euclidean|l1] [--seed S]
+void RunCluster(const TArgs& args);
 
 /// Lower-cased extension of a path, with its dot (".obt"), or "" when it has none.
 std::string ExtensionOf(const std::string& path);

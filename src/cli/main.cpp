@@ -14,6 +14,11 @@ const std::vector<TCommand>& Commands()
     static const std::vector<TCommand> commands = {
         {"info", "info PATH", "describe a table file as JSON", RunInfo},
         {"demo", "demo", "describe the embedded demonstration table", RunDemo},
+        {"pca", "pca DATASET.obd [--components K] [--weights]", "principal components of a dataset's points", RunPca},
+        {"cluster",
+         "cluster DATASET.obd --method kmeans|colors|hierarchical|hierarchical-count [--k K] [--fraction F] "
+         "[--distance euclidean|l1] [--seed S]",
+         "cluster a dataset's points", RunCluster},
     };
     return commands;
 }

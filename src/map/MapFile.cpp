@@ -294,6 +294,15 @@ bool ReadInto(data::TData& dataset, const std::string& name, const std::string& 
 
 } // namespace
 
+const char* GridTypeWord(const TNetGrid& grid)
+{
+    if (dynamic_cast<const TCircleGrid*>(&grid))
+        return "CIRCLE";
+    if (dynamic_cast<const TSphericalGrid*>(&grid))
+        return "SPHERICAL";
+    return "RECTANGULAR";
+}
+
 void WriteMapSections(const TMap& map, data::TRWFile& file)
 {
     if (!map.Grid)
@@ -318,11 +327,8 @@ void WriteMapSections(const TMap& map, data::TRWFile& file)
     file.WriteLine("");
 
     const auto* rectangular = dynamic_cast<const TRectangularGrid*>(&g);
-    const char* word = dynamic_cast<const TCircleGrid*>(&g)      ? "CIRCLE"
-                       : dynamic_cast<const TSphericalGrid*>(&g) ? "SPHERICAL"
-                                                                 : "RECTANGULAR";
     file.WriteLine("# GRIDTYPE");
-    file.WriteLine(word);
+    file.WriteLine(GridTypeWord(g));
     file.WriteLine(rectangular ? std::to_string(rectangular->Q) + " " + std::to_string(rectangular->P)
                                : "1 " + std::to_string(g.NodeCount()));
     file.WriteLine("");

@@ -11,6 +11,11 @@ class TRWFile;
 namespace orbelin::map {
 
 class TMap;
+class TNetGrid;
+
+/// The grid type word of the map file: "CIRCLE", "SPHERICAL", or "RECTANGULAR" for every
+/// other grid (hexagonal and toroidal grids included).
+const char* GridTypeWord(const TNetGrid& grid);
 
 /// Writes the dataset's current map to BaseName(name) + ".obm" in the working directory;
 /// does nothing when the dataset has no map. Raises TError when the map has no grid or

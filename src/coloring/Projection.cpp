@@ -72,6 +72,12 @@ TProjector::TProjector(const map::TNetGrid& grid)
         std::copy_n(grid.Nodes[i].begin(), std::min(d, grid.Nodes[i].size()),
                     Nodes_.begin() + static_cast<std::ptrdiff_t>(i * d));
 
+    Complete_.assign(n, 1);
+    for (std::size_t i = 0; i < n; ++i)
+        for (std::size_t k = 0; k < d; ++k)
+            if (Absent(Nodes_[i * d + k]))
+                Complete_[i] = 0;
+
     Kind_ = grid.TopologyDim == 1 || grid.TopologyDim == 3 ? grid.TopologyDim : 2;
     const TArray2D& internal = Kind_ == 3 && grid.Lattice.size() == n ? grid.Lattice : grid.Internal;
     Internal_.assign(n * 3, 0.0);
@@ -134,14 +140,26 @@ TNodeProjection TProjector::ClosestNode(const double* x) const
 {
     TNodeProjection result;
     double best = NoScore;
+    bool complete = true;
+    for (int k = 0; k < D_; ++k)
+        complete = complete && !Absent(x[k]);
     for (int i = 0; i < N_; ++i) {
         const double* y = Node(i);
         double s = 0.0;
-        for (int k = 0; k < D_; ++k)
-            if (!Absent(x[k]) && !Absent(y[k])) {
+        // The sum only grows, so a node is dropped as soon as it cannot beat the best;
+        // the sums of the nodes that can are added in the same order either way.
+        if (complete && Complete_[static_cast<std::size_t>(i)]) {
+            for (int k = 0; k < D_ && s < best; ++k) {
                 const double d = x[k] - y[k];
                 s += d * d;
             }
+        } else {
+            for (int k = 0; k < D_; ++k)
+                if (!Absent(x[k]) && !Absent(y[k])) {
+                    const double d = x[k] - y[k];
+                    s += d * d;
+                }
+        }
         if (s < best) {
             best = s;
             result.Node = i;

@@ -70,6 +70,7 @@ private:
     int Kind_ = 2;                        ///< 1 chain, 2 surface, 3 layered
     int CellSize_ = 3;                    ///< vertices per cell
     std::vector<double> Nodes_;           ///< [N][D]
+    std::vector<char> Complete_;          ///< [N] the node has no missing coordinate
     std::vector<double> Internal_;        ///< [N][3]
     std::vector<std::int32_t> Cells_;     ///< [cells][CellSize_]
     std::vector<std::int32_t> CellStart_; ///< per node into NodeCells_

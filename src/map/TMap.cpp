@@ -13,11 +13,16 @@ TMap::TMap() : Tints(coloring::BuildTints(5)) {}
 
 TMap::~TMap() = default;
 
-view::TLayer* TMap::CurrentLayerPtr() const
+view::TLayer* TMap::CurrentLayerPtr()
 {
     if (CurrentLayer < 0 || CurrentLayer >= static_cast<int>(Layers.size()))
         return nullptr;
-    return Layers[static_cast<std::size_t>(CurrentLayer)].get();
+    return &Layers[static_cast<std::size_t>(CurrentLayer)];
+}
+
+const view::TLayer* TMap::CurrentLayerPtr() const
+{
+    return const_cast<TMap*>(this)->CurrentLayerPtr();
 }
 
 TMap& AddMap(data::TData& dataset, const std::string& name)
@@ -46,17 +51,16 @@ void ListViewObjects(TMap& map)
 
 view::TLayer& AddLayer(TMap& map, const std::string& name)
 {
-    auto layer = std::make_unique<view::TLayer>();
-    layer->Map = &map;
-    layer->Name = name;
-    map.Layers.push_back(std::move(layer));
+    view::TLayer& layer = map.Layers.emplace_back();
+    layer.Map = &map;
+    layer.Name = name;
     map.CurrentLayer = static_cast<int>(map.Layers.size()) - 1;
     map.Smoothness = 1;
     map.CorrRadius = 0.25;
     // The view lists objects by layer position, so the list follows every change of the
     // layers rather than pointing at a freed one until the view is recreated.
     ListViewObjects(map);
-    return *map.Layers.back();
+    return map.Layers.back();
 }
 
 void DropLayer(TMap& map, int index)

@@ -47,7 +47,9 @@ public:
     int Smoothness = 1;             ///< refinement level of the coloring surface
     double CorrRadius = 0.25;       ///< kernel radius of the density colorings
 
-    std::vector<std::unique_ptr<view::TLayer>> Layers; ///< "Datasets", "Net", "Colorings", "Objects"
+    /// "Datasets", "Net", "Colorings", "Objects", side by side so a view can take them as
+    /// one span. Adding or dropping a layer moves them: hold indices, not pointers.
+    std::vector<view::TLayer> Layers;
     int CurrentLayer = -1;
 
     int RequestedColumns = 10; ///< Q asked for at initialisation
@@ -125,7 +127,8 @@ public:
     std::string DataFileName; ///< DATAFILENAME as read from the map file
 
     /// The layer at CurrentLayer, or null.
-    view::TLayer* CurrentLayerPtr() const;
+    view::TLayer* CurrentLayerPtr();
+    const view::TLayer* CurrentLayerPtr() const;
 };
 
 /// Creates a map with the defaults (no grid, stop requested, axes 0, 1, 2), appends it to
@@ -133,7 +136,7 @@ public:
 TMap& AddMap(data::TData& dataset, const std::string& name);
 
 /// Appends a layer with four empty objects and makes it current; resets Smoothness to 1
-/// and CorrRadius to 0.25.
+/// and CorrRadius to 0.25. The reference is valid until the layers change again.
 view::TLayer& AddLayer(TMap& map, const std::string& name);
 /// Frees layer index and closes the gap; the last layer becomes current. An index outside
 /// the layers does nothing.

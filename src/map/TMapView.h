@@ -5,15 +5,17 @@
 #include "view/SceneObjects.h"
 #include "view/TCamera.h"
 
+#include <array>
 #include <vector>
 
 namespace orbelin::map {
 
-/// Packed colours (red in the low byte) of the axes and the background of a new view.
-constexpr int AxisColorTeal = 0x808000;
-constexpr int AxisColorPurple = 0x800080;
-constexpr int AxisColorNavy = 0x800000;
-constexpr int ViewBackgroundWhite = 0xFFFFFF;
+/// The colours and axis switches of a view; colours are packed (red in the low byte).
+struct TViewStyle {
+    int BackgroundColor = 0xFFFFFF;                             ///< the usual window colour
+    std::array<unsigned char, 3> AxisVisible{1, 1, 1};          ///< X, Y, Z
+    std::array<int, 3> AxisColor{0x808000, 0x800080, 0x800000}; ///< teal, purple, navy
+};
 
 /// One entry of the view's objects list: object index = 4 x layer + kind.
 struct TViewObject {
@@ -25,9 +27,7 @@ struct TViewObject {
 /// same state. RecreateView resets it.
 struct TMapView {
     view::TCamera Camera;
-    bool AxisVisible[3] = {true, true, true};
-    int AxisColor[3] = {AxisColorTeal, AxisColorPurple, AxisColorNavy};
-    int BackgroundColor = ViewBackgroundWhite;
+    TViewStyle Style;
     view::TToolMode ToolMode = view::TToolMode::Rotate;
     view::TMouseState Mouse;
     std::vector<TViewObject> Objects;

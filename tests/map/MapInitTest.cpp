@@ -208,21 +208,21 @@ TEST(MapInitTest, ResetsTrainingStateAndAddsTheMissingLayers)
     EXPECT_TRUE(fresh.StopRequested);
     EXPECT_FALSE(fresh.ProjectionsValid);
     ASSERT_EQ(4u, fresh.Layers.size());
-    EXPECT_EQ("Datasets", fresh.Layers[0]->Name);
-    EXPECT_EQ("Coloring", fresh.Layers[2]->Name);
+    EXPECT_EQ("Datasets", fresh.Layers[0].Name);
+    EXPECT_EQ("Coloring", fresh.Layers[2].Name);
     EXPECT_EQ(16u, fresh.View.Objects.size());
 
     TMap& one = AddMap(dataset, "one");
     AddLayer(one, "Datasets");
     InitializeMap(one, 3, false);
     ASSERT_EQ(4u, one.Layers.size());
-    EXPECT_EQ("Colorings", one.Layers[2]->Name);
+    EXPECT_EQ("Colorings", one.Layers[2].Name);
 
     // A second initialisation keeps the layers and the components.
-    view::TLayer* layer = fresh.Layers[1].get();
+    fresh.Layers[1].Name = "Net of the first run";
     fresh.Components = {{0, 0, 1}, {0, 1, 0}, {1, 0, 0}};
     InitializeMap(fresh, 3, false);
-    EXPECT_EQ(layer, fresh.Layers[1].get());
+    EXPECT_EQ("Net of the first run", fresh.Layers[1].Name);
     EXPECT_EQ((TArray2D{{0, 0, 1}, {0, 1, 0}, {1, 0, 0}}), fresh.Components);
     EXPECT_EQ((TArray1D{0, 0, 1}), fresh.PlaceAxis1);
 }

@@ -31,6 +31,8 @@ TEST(TMapTest, AddMapAppendsAMapWithItsDefaultsAndMakesItCurrent)
     EXPECT_EQ(5u, first.Tints.size());
     EXPECT_EQ(-30, first.View.Camera.CameraDistance);
     EXPECT_EQ(view::TToolMode::Rotate, first.View.ToolMode);
+    EXPECT_EQ(0xFFFFFF, first.View.Style.BackgroundColor);
+    EXPECT_EQ((std::array<int, 3>{0x808000, 0x800080, 0x800000}), first.View.Style.AxisColor);
     EXPECT_TRUE(first.Layers.empty());
 }
 
@@ -56,7 +58,8 @@ TEST(TMapTest, LayersAndTheViewObjectsListStayInStep)
     map.CurrentLayer = 0;
     DropLayer(map, 1);
     ASSERT_EQ(3u, map.Layers.size());
-    EXPECT_EQ("Colorings", map.Layers[1]->Name);
+    EXPECT_EQ("Colorings", map.Layers[1].Name);
+    EXPECT_EQ(&map, map.Layers[1].Map);
     EXPECT_EQ(2, map.CurrentLayer);
     EXPECT_EQ(12u, map.View.Objects.size());
     DropLayer(map, 7);

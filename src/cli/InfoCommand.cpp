@@ -54,7 +54,11 @@ void RunInfo(const TArgs& args)
         PrintTable(table);
         return;
     }
-    throw TError("cannot describe " + path + ": unknown kind of file \"" + ext + "\" (expected .obt)");
+    if (ext == ".obm") {
+        PrintMapInfo(path);
+        return;
+    }
+    throw TError("cannot describe " + path + ": unknown kind of file \"" + ext + "\" (expected .obt or .obm)");
 }
 
 void RunDemo(const TArgs& args)

@@ -1,0 +1,274 @@
+// Writing and reading the project file and its members.
+#include "app/ProjectFile.h"
+
+#include "data/Cp1251.h"
+#include "data/DatasetFile.h"
+#include "data/TError.h"
+#include "data/TRWFile.h"
+#include "data/TextRoutines.h"
+#include "map/TMap.h"
+
+#include <filesystem>
+#include <map>
+
+namespace orbelin::app {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string MemberPath(const std::string& folder, const std::string& fileName)
+{
+    return (fs::path(folder) / fileName).string();
+}
+
+/// A file of that name in the folder, letter case ignored when there is no exact match;
+/// "" when there is none.
+std::string FindMember(const std::string& folder, const std::string& fileName)
+{
+    std::error_code ec;
+    const fs::path exact = fs::path(folder) / fileName;
+    if (fs::exists(exact, ec))
+        return exact.string();
+    const std::string folded = data::FoldCase(fileName);
+    for (const fs::directory_entry& entry : fs::directory_iterator(folder, ec))
+        if (data::FoldCase(entry.path().filename().string()) == folded)
+            return entry.path().string();
+    return {};
+}
+
+/// The file-name part of a path, folder removed.
+std::string FilePart(const std::string& path)
+{
+    const std::size_t slash = path.find_last_of("/\\");
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+bool IsPlainFileName(const std::string& name)
+{
+    return !name.empty() && name.find_first_of("/\\\r\n") == std::string::npos;
+}
+
+/// Refuses names that cannot be written as member files or that two members would share.
+void CheckMemberNames(const TProject& project)
+{
+    std::map<std::string, std::string> datasetFiles, mapFiles;
+    for (const auto& script : project.Scripts)
+        for (const auto& dataset : script->Datasets) {
+            if (!IsPlainFileName(dataset->Name))
+                throw TError("cannot save the project: the dataset name \"" + dataset->Name +
+                             "\" is not a plain file name");
+            const std::string file = data::FoldCase(data::BaseName(dataset->Name));
+            if (!datasetFiles.emplace(file, dataset->Name).second)
+                throw TError("cannot save the project: the datasets \"" + datasetFiles[file] + "\" and \"" +
+                             dataset->Name + "\" would both be saved as " + data::BaseName(dataset->Name) +
+                             ".obd; rename one of them");
+            if (!dataset->Table)
+                throw TError("cannot save the project: the dataset \"" + dataset->Name + "\" has no table");
+        }
+    (void)mapFiles;
+}
+
+void WriteMissingTables(const TScript& script, const std::string& folder)
+{
+    for (const auto& table : script.Tables) {
+        if (!IsPlainFileName(table->Name))
+            throw TError("cannot save the project: the table name \"" + table->Name + "\" is not a plain file name");
+        if (FindMember(folder, table->Name).empty())
+            data::SaveTable(*table, MemberPath(folder, table->Name));
+    }
+}
+
+/// Header lines and their values, with the lookups of the project file.
+class TProjectReader {
+public:
+    explicit TProjectReader(const std::string& fileName) : FileName_(fileName)
+    {
+        data::TRWFile file;
+        file.OpenForReading(fileName);
+        while (!file.AtEnd())
+            Lines_.push_back(file.ReadLine());
+        file.Close();
+    }
+
+    /// Moves to the line after the header of key; raises TError when there is none.
+    void Find(const std::string& key)
+    {
+        for (std::size_t i = Pos_; i < Lines_.size(); ++i)
+            if (IsHeader(i) && data::TrimBlanks(std::string_view(Lines_[i]).substr(1)) == key) {
+                Pos_ = i + 1;
+                return;
+            }
+        for (std::size_t i = 0; i < Lines_.size(); ++i)
+            if (IsHeader(i) && Lines_[i].find(key) != std::string::npos) {
+                Pos_ = i + 1;
+                return;
+            }
+        throw TError("project file " + FileName_ + ": the section \"# " + key + "\" is missing");
+    }
+
+    std::string ReadLine() { return Pos_ < Lines_.size() ? Lines_[Pos_++] : std::string(); }
+
+    /// The count on the next line; at most one per line of the file can be meant.
+    int ReadCount(const std::string& key)
+    {
+        const std::size_t line = Pos_ + 1;
+        const std::string text = data::TrimBlanks(ReadLine());
+        int value = 0;
+        if (!data::ParseInteger(text, value, false) || value < 0 || value > static_cast<int>(Lines_.size()))
+            throw TError("project file " + FileName_ + ", line " + std::to_string(line) +
+                         ": expected a count after \"# " + key + "\", found \"" + text + "\"");
+        return value;
+    }
+
+private:
+    bool IsHeader(std::size_t i) const { return !Lines_[i].empty() && Lines_[i][0] == '#'; }
+
+    std::string FileName_;
+    std::vector<std::string> Lines_;
+    std::size_t Pos_ = 0;
+};
+
+/// The table a dataset file was built from, by the name in its "# TABLENAME" section;
+/// without one (or when the script has no such table) the script's current table.
+int TableForDataset(const TScript& script, const std::string& datasetPath)
+{
+    std::string tableName;
+    try {
+        tableName = data::DatasetTableName(datasetPath);
+    } catch (const TError&) {
+        return script.CurrentTable;
+    }
+    for (std::size_t t = 0; t < script.Tables.size(); ++t)
+        if (script.Tables[t]->Name == tableName)
+            return static_cast<int>(t);
+    const std::string folded = data::FoldCase(tableName);
+    for (std::size_t t = 0; t < script.Tables.size(); ++t)
+        if (data::FoldCase(script.Tables[t]->Name) == folded)
+            return static_cast<int>(t);
+    return script.CurrentTable;
+}
+
+void ReadDatasetMember(TScript& script, data::TData& dataset, const std::string& path,
+                       const TLoadProjectOptions& options)
+{
+    const int t = TableForDataset(script, path);
+    dataset.Table = script.Tables[static_cast<std::size_t>(t)].get();
+    dataset.UsedFields.assign(static_cast<std::size_t>(dataset.Table->FieldCount), false);
+    std::vector<data::TFieldChoice> choices;
+    try {
+        data::TRWFile file;
+        file.OpenForReading(path);
+        data::ReadDataset(dataset, file, &choices);
+        file.Close();
+        script.FieldChoices[static_cast<std::size_t>(t)] = choices;
+    } catch (const TError& e) {
+        if (options.Warnings)
+            options.Warnings->push_back(e.what());
+    }
+}
+
+void ReadScript(TProject& project, TProjectReader& reader, int s, const std::string& folder,
+                const TLoadProjectOptions& options)
+{
+    const std::string index = std::to_string(s);
+    reader.Find("SCRIPTNAME" + index);
+    TScript& script = AddScript(project, reader.ReadLine());
+
+    reader.Find("TABLECOUNT" + index);
+    const int tableCount = reader.ReadCount("TABLECOUNT" + index);
+    reader.Find("TABLENAMES" + index);
+    for (int t = 0; t < tableCount; ++t) {
+        const std::string name = data::TrimBlanks(reader.ReadLine());
+        if (!IsPlainFileName(name))
+            throw TError("project file names the table \"" + name + "\", which is not a plain file name");
+        std::string path = FindMember(folder, name);
+        if (path.empty())
+            path = MemberPath(folder, name);
+        AddTable(script, path, data::TTableKind::TableFile).Name = name;
+    }
+
+    reader.Find("DATACOUNT" + index);
+    const int datasetCount = reader.ReadCount("DATACOUNT" + index);
+    for (int k = 0; k < datasetCount; ++k) {
+        const std::string key = index + std::to_string(k);
+        reader.Find("DATANAME" + key);
+        const std::string name = FilePart(data::TrimBlanks(reader.ReadLine()));
+        if (script.Tables.empty())
+            throw TError("project file: the dataset \"" + name + "\" belongs to a script without tables");
+        data::TData& dataset = AddDataset(script, name);
+        dataset.Name = data::BaseName(name);
+        ReadDatasetMember(script, dataset, MemberPath(folder, data::BaseName(name) + ".obd"), options);
+        reader.Find("MAPCOUNT" + key);
+        const int mapCount = reader.ReadCount("MAPCOUNT" + key);
+        (void)mapCount;
+    }
+}
+
+} // namespace
+
+std::string MemberFolder(const std::string& projectFileName)
+{
+    const fs::path folder = fs::path(projectFileName).parent_path();
+    return folder.empty() ? std::string(".") : folder.string();
+}
+
+void SaveProject(TProject& project, const std::string& fileName)
+{
+    CheckMemberNames(project);
+    const std::string folder = MemberFolder(fileName);
+    data::TRWFile file;
+    file.CreateForWriting(fileName);
+    file.WriteLine("# PROJECTNAME");
+    file.WriteLine(project.Name);
+    file.WriteLine("# FULLPROJECTNAME");
+    file.WriteLine(project.FullName);
+    file.WriteLine("");
+    file.WriteLine("# SCRIPTCOUNT");
+    file.WriteLine(std::to_string(project.Scripts.size()));
+    for (std::size_t s = 0; s < project.Scripts.size(); ++s) {
+        TScript& script = *project.Scripts[s];
+        const std::string index = std::to_string(s);
+        WriteMissingTables(script, folder);
+        file.WriteLine("# SCRIPTNAME" + index);
+        file.WriteLine(script.Name);
+        file.WriteLine("# TABLECOUNT" + index);
+        file.WriteLine(std::to_string(script.Tables.size()));
+        file.WriteLine("# TABLENAMES" + index);
+        for (const auto& table : script.Tables)
+            file.WriteLine(table->Name + " ");
+        file.WriteLine("# DATACOUNT" + index);
+        file.WriteLine(std::to_string(script.Datasets.size()));
+        for (std::size_t k = 0; k < script.Datasets.size(); ++k) {
+            data::TData& dataset = *script.Datasets[k];
+            const std::string key = index + std::to_string(k);
+            file.WriteLine("# DATANAME" + key);
+            file.WriteLine(dataset.Name);
+            data::WriteDatasetFile(dataset, MemberPath(folder, data::BaseName(dataset.Name) + ".obd"));
+            file.WriteLine("# MAPCOUNT" + key);
+            file.WriteLine("0");
+        }
+    }
+    file.Close();
+}
+
+bool LoadProject(TProject& project, const std::string& fileName, const TLoadProjectOptions& options)
+{
+    try {
+        TProjectReader reader(fileName);
+        const std::string folder = MemberFolder(fileName);
+        reader.Find("PROJECTNAME");
+        project.Name = reader.ReadLine();
+        reader.Find("SCRIPTCOUNT");
+        const int scriptCount = reader.ReadCount("SCRIPTCOUNT");
+        for (int s = 0; s < scriptCount; ++s)
+            ReadScript(project, reader, s, folder, options);
+        return true;
+    } catch (const TError& e) {
+        if (options.Error)
+            *options.Error = e.what();
+        return false;
+    }
+}
+
+} // namespace orbelin::app

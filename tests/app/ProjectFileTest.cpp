@@ -1,0 +1,302 @@
+// Saving and reading projects with their member files.
+#include "app/ProjectFile.h"
+#include "AppTestUtil.h"
+#include "app/FieldChoices.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace orbelin::app {
+namespace {
+
+namespace fs = std::filesystem;
+
+/// A script holding one table file of the folder and datasets of its X and Y fields.
+TScript& AddXYScript(TProject& project, const test::TTempDir& dir, const std::string& name, int datasets,
+                     double shift = 0)
+{
+    TScript& script = AddScript(project, name);
+    const std::string table = test::WriteXYTable(dir, "t_" + name, {{1 + shift, 2}, {3, 5 + shift}, {4, 1}});
+    AddTable(script, table, data::TTableKind::TableFile);
+    SetFieldMark(script, 1, true);
+    SetFieldMark(script, 2, true);
+    for (int k = 0; k < datasets; ++k)
+        CreateDataset(script, false);
+    return script;
+}
+
+TLoadProjectOptions ErrorTo(std::string& error)
+{
+    TLoadProjectOptions options;
+    options.Error = &error;
+    return options;
+}
+
+TLoadProjectOptions WarningsTo(std::vector<std::string>& warnings)
+{
+    TLoadProjectOptions options;
+    options.Warnings = &warnings;
+    return options;
+}
+
+/// Every script, table and dataset as one line each, with the dataset's first coordinate.
+std::string Describe(const TProject& project)
+{
+    std::string text = "project " + project.Name + "\n";
+    for (const auto& script : project.Scripts) {
+        text += "script " + script->Name + "\n";
+        for (const auto& table : script->Tables)
+            text += " table " + table->Name + "\n";
+        for (const auto& dataset : script->Datasets) {
+            char value[32];
+            std::snprintf(value, sizeof value, "%.4f", dataset->PointCount > 0 ? dataset->Points[0][0] : NAN);
+            text += " dataset " + dataset->Name + " on " + (dataset->Table ? dataset->Table->Name : "-") + " points " +
+                    std::to_string(dataset->PointCount) + " x0 " + value + "\n";
+        }
+    }
+    return text;
+}
+
+TEST(ProjectFileTest, TwoScriptsRoundTrip)
+{
+    test::TTempDir dir;
+    TProject project;
+    project.Name = "two";
+    AddXYScript(project, dir, "first", 1);
+    TScript& second = AddXYScript(project, dir, "second", 1, 10);
+    second.Tables[0]->PointStyles[1][FILLCOLOR] = 0x00FF00;
+    second.Tables[0]->PointStyles[2][RADIUS] = 9;
+    const std::string file = dir.File("two.obp");
+    SaveProject(project, file);
+
+    const std::string bytes = test::ReadBytes(file);
+    EXPECT_EQ("# PROJECTNAME\r\ntwo\r\n# FULLPROJECTNAME\r\n\r\n\r\n# SCRIPTCOUNT\r\n2\r\n"
+              "# SCRIPTNAME0\r\nfirst\r\n# TABLECOUNT0\r\n1\r\n# TABLENAMES0\r\nt_first.OBT \r\n"
+              "# DATACOUNT0\r\n1\r\n# DATANAME00\r\nDatasets01\r\n# MAPCOUNT00\r\n0\r\n"
+              "# SCRIPTNAME1\r\nsecond\r\n# TABLECOUNT1\r\n1\r\n# TABLENAMES1\r\nt_second.OBT \r\n"
+              "# DATACOUNT1\r\n1\r\n# DATANAME10\r\nDatasets11\r\n# MAPCOUNT10\r\n0\r\n",
+              bytes);
+
+    TProject back;
+    std::string error;
+    ASSERT_TRUE(LoadProject(back, file, ErrorTo(error))) << error;
+    EXPECT_EQ(Describe(project), Describe(back));
+    const data::TData& d = *back.Scripts[1]->Datasets[0];
+    EXPECT_EQ(0x00FF00, d.Table->PointStyles[1][FILLCOLOR]);
+    EXPECT_EQ(9, d.Table->PointStyles[2][RADIUS]);
+    EXPECT_EQ(1, back.CurrentScript);
+    // The dataset file gives its choices back to the table's row.
+    EXPECT_TRUE(back.Scripts[0]->FieldChoices[0][1].Use);
+    EXPECT_TRUE(back.Scripts[0]->FieldChoices[0][2].Std);
+    EXPECT_FALSE(back.Scripts[0]->FieldChoices[0][0].Use);
+}
+
+// With ten or more scripts or datasets, keys that run indices together coincide:
+// "DATANAME120" is dataset 20 of script 1 and dataset 0 of script 12.
+TEST(ProjectFileTest, CoincidingKeysReadTheirOwnMembers)
+{
+    test::TTempDir dir;
+    TProject project;
+    project.Name = "many";
+    for (int s = 0; s < 13; ++s)
+        AddXYScript(project, dir, "s" + std::to_string(s), s == 1 ? 21 : 1, s);
+    const std::string file = dir.File("many.obp");
+    SaveProject(project, file);
+    const std::string bytes = test::ReadBytes(file);
+    const std::size_t first = bytes.find("# DATANAME120\r\n");
+    ASSERT_NE(std::string::npos, first);
+    ASSERT_NE(std::string::npos, bytes.find("# DATANAME120\r\n", first + 1)) << "the keys must coincide";
+
+    TProject back;
+    ASSERT_TRUE(LoadProject(back, file));
+    EXPECT_EQ(Describe(project), Describe(back));
+    EXPECT_EQ(project.Scripts[12]->Datasets[0]->Name, back.Scripts[12]->Datasets[0]->Name);
+    EXPECT_EQ(project.Scripts[1]->Datasets[20]->Name, back.Scripts[1]->Datasets[20]->Name);
+}
+
+// A file laid out by hand: sections out of order are still found, as every token file's
+// sections are, by the first header that contains the key.
+TEST(ProjectFileTest, HandWrittenFileReadsByFirstMatchingHeader)
+{
+    test::TTempDir dir;
+    test::WriteXYTable(dir, "t", {{1, 2}, {3, 4}});
+    {
+        TProject project;
+        AddXYScript(project, dir, "x", 1);
+        SaveProject(project, dir.File("scratch.obp"));
+    }
+    test::WriteBytes(dir.File("hand.obp"), "# PROJECTNAME\r\nhand\r\n# SCRIPTCOUNT\r\n2\r\n"
+                                           "# SCRIPTNAME1\r\nlater\r\n# TABLECOUNT1\r\n1\r\n# TABLENAMES1\r\nt.OBT\r\n"
+                                           "# DATACOUNT1\r\n0\r\n"
+                                           "# SCRIPTNAME0\r\nearlier\r\n# TABLECOUNT0\r\n1\r\n"
+                                           "# TABLENAMES0\r\nt_x.OBT\r\n# DATACOUNT0\r\n1\r\n"
+                                           "# DATANAME00\r\nsub/Datasets01\r\n# MAPCOUNT00\r\n0\r\n");
+    TProject back;
+    std::string error;
+    ASSERT_TRUE(LoadProject(back, dir.File("hand.obp"), ErrorTo(error))) << error;
+    EXPECT_EQ("project hand\n"
+              "script earlier\n table t_x.OBT\n dataset Datasets01 on t_x.OBT points 3 x0 -1.3363\n"
+              "script later\n table t.OBT\n",
+              Describe(back));
+}
+
+TEST(ProjectFileTest, LoadFailsOnMissingTablesAndBadCounts)
+{
+    test::TTempDir dir;
+    test::WriteXYTable(dir, "t", {{1, 2}});
+    struct TCase {
+        const char* Name;
+        std::string Text;
+        const char* Fragment;
+    };
+    const TCase cases[] = {
+        {"missing table",
+         "# PROJECTNAME\r\np\r\n# SCRIPTCOUNT\r\n1\r\n# SCRIPTNAME0\r\ns\r\n# TABLECOUNT0\r\n1\r\n"
+         "# TABLENAMES0\r\nnone.OBT \r\n# DATACOUNT0\r\n0\r\n",
+         "none.OBT"},
+        {"bad count", "# PROJECTNAME\r\np\r\n# SCRIPTCOUNT\r\nmany\r\n",
+         "line 4: expected a count after \"# SCRIPTCOUNT\", found \"many\""},
+        {"huge count", "# PROJECTNAME\r\np\r\n# SCRIPTCOUNT\r\n2000000000\r\n", "found \"2000000000\""},
+        {"missing section", "# PROJECTNAME\r\np\r\n# SCRIPTCOUNT\r\n1\r\n", "\"# SCRIPTNAME0\" is missing"},
+        {"table name with a folder",
+         "# PROJECTNAME\r\np\r\n# SCRIPTCOUNT\r\n1\r\n# SCRIPTNAME0\r\ns\r\n"
+         "# TABLECOUNT0\r\n1\r\n# TABLENAMES0\r\n../t.OBT\r\n",
+         "not a plain file name"},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Name);
+        test::WriteBytes(dir.File("bad.obp"), c.Text);
+        TProject back;
+        std::string error;
+        EXPECT_FALSE(LoadProject(back, dir.File("bad.obp"), ErrorTo(error)));
+        EXPECT_NE(std::string::npos, error.find(c.Fragment)) << error;
+    }
+    std::string error;
+    TProject none;
+    EXPECT_FALSE(LoadProject(none, dir.File("absent.obp"), ErrorTo(error)));
+    EXPECT_NE(std::string::npos, error.find("absent.obp")) << error;
+}
+
+TEST(ProjectFileTest, UnreadableDatasetIsKeptWithAWarning)
+{
+    test::TTempDir dir;
+    TProject project;
+    AddXYScript(project, dir, "s", 2);
+    const std::string file = dir.File("p.obp");
+    SaveProject(project, file);
+    fs::remove(dir.File("Datasets01.obd"));
+
+    TProject back;
+    std::vector<std::string> warnings;
+    ASSERT_TRUE(LoadProject(back, file, WarningsTo(warnings)));
+    ASSERT_EQ(2u, back.Scripts[0]->Datasets.size());
+    EXPECT_EQ(0, back.Scripts[0]->Datasets[0]->PointCount);
+    EXPECT_EQ(3, back.Scripts[0]->Datasets[1]->PointCount);
+    ASSERT_EQ(1u, warnings.size());
+    EXPECT_NE(std::string::npos, warnings[0].find("Datasets01.obd")) << warnings[0];
+}
+
+// A table imported from elsewhere has no table file beside the project; saving writes one,
+// or the project could not be opened again.
+TEST(ProjectFileTest, SaveWritesTableFilesThatAreMissing)
+{
+    test::TTempDir source;
+    const fs::path target = source.Path() / "target";
+    fs::create_directory(target);
+    TProject project;
+    AddXYScript(project, source, "s", 1);
+    const std::string kept = (target / "t_s.OBT").string();
+    const std::string file = (target / "p.obp").string();
+    SaveProject(project, file);
+    ASSERT_TRUE(fs::exists(kept));
+
+    // An existing file of that name, in any letter case, is left as it is.
+    fs::remove(kept);
+    const std::string copy = (target / "t_s.obt").string();
+    test::WriteBytes(copy, test::ReadBytes(source.File("t_s.obt")) + "\r\n");
+    const std::string before = test::ReadBytes(copy);
+    SaveProject(project, file);
+    EXPECT_FALSE(fs::exists(kept));
+    EXPECT_EQ(before, test::ReadBytes(copy));
+
+    TProject back;
+    std::string error;
+    ASSERT_TRUE(LoadProject(back, file, ErrorTo(error))) << error;
+    EXPECT_EQ(Describe(project), Describe(back));
+}
+
+// A dataset names its table in its own file; a script with several tables gets each
+// dataset back on the table it was built from.
+TEST(ProjectFileTest, DatasetsReturnToTheirOwnTable)
+{
+    test::TTempDir dir;
+    TProject project;
+    TScript& script = AddXYScript(project, dir, "s", 1);
+    AddTable(script, test::WriteXYTable(dir, "other", {{7, 8}, {9, 1}}), data::TTableKind::TableFile);
+    SetFieldMark(script, 2, true);
+    CreateDataset(script, false);
+    const std::string file = dir.File("p.obp");
+    SaveProject(project, file);
+
+    TProject back;
+    ASSERT_TRUE(LoadProject(back, file));
+    const TScript& s = *back.Scripts[0];
+    EXPECT_EQ(s.Tables[0].get(), s.Datasets[0]->Table);
+    EXPECT_EQ(s.Tables[1].get(), s.Datasets[1]->Table);
+    EXPECT_TRUE(s.FieldChoices[0][1].Use);
+    EXPECT_FALSE(s.FieldChoices[1][1].Use);
+    EXPECT_TRUE(s.FieldChoices[1][2].Use);
+}
+
+// Every member goes through a temporary file: a save that fails on one member leaves the
+// previous project file and the previous member of that name whole.
+TEST(ProjectFileTest, FailedSaveLeavesPreviousFilesWhole)
+{
+    test::TTempDir dir;
+    TProject project;
+    AddXYScript(project, dir, "s", 2);
+    const std::string file = dir.File("p.obp");
+    SaveProject(project, file);
+    const std::string projectBefore = test::ReadBytes(file);
+    const std::string datasetBefore = test::ReadBytes(dir.File("Datasets02.obd"));
+
+    AddXYScript(project, dir, "t", 1);
+    project.Scripts[0]->Datasets[1]->Points[0][0] = 42;
+    // A folder where the temporary file would go makes that member's write fail.
+    fs::create_directory(dir.File("Datasets02.obd.orbelin-tmp"));
+    ORBELIN_EXPECT_ERROR(SaveProject(project, file), "Datasets02.obd");
+    EXPECT_EQ(projectBefore, test::ReadBytes(file));
+    EXPECT_EQ(datasetBefore, test::ReadBytes(dir.File("Datasets02.obd")));
+    for (const fs::directory_entry& entry : fs::directory_iterator(dir.Path()))
+        EXPECT_TRUE(entry.path().extension() != ".orbelin-tmp" || entry.is_directory()) << entry.path();
+}
+
+TEST(ProjectFileTest, SaveRefusesMembersThatWouldShareAFile)
+{
+    test::TTempDir dir;
+    struct TCase {
+        const char* Name;
+        std::string First, Second;
+        const char* Fragment;
+    };
+    const TCase cases[] = {
+        {"same name", "d", "d", "would both be saved as d.obd"},
+        {"same base name", "d.one", "D.two", "would both be saved as"},
+        {"folder in name", "sub/d", "e", "not a plain file name"},
+        {"empty name", "", "e", "not a plain file name"},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Name);
+        TProject project;
+        TScript& script = AddXYScript(project, dir, "s", 2);
+        script.Datasets[0]->Name = c.First;
+        script.Datasets[1]->Name = c.Second;
+        const std::string file = dir.File(std::string("refused") + ".obp");
+        ORBELIN_EXPECT_ERROR(SaveProject(project, file), c.Fragment);
+        EXPECT_FALSE(fs::exists(file));
+    }
+}
+
+} // namespace
+} // namespace orbelin::app

@@ -1,6 +1,8 @@
 // Writing and reading the project file and its members.
 #include "app/ProjectFile.h"
 
+#include "app/MemberFiles.h"
+
 #include "data/Cp1251.h"
 #include "data/DatasetFile.h"
 #include "data/TError.h"
@@ -8,46 +10,11 @@
 #include "data/TextRoutines.h"
 #include "map/TMap.h"
 
-#include <filesystem>
 #include <map>
 
 namespace orbelin::app {
 
-namespace fs = std::filesystem;
-
 namespace {
-
-std::string MemberPath(const std::string& folder, const std::string& fileName)
-{
-    return (fs::path(folder) / fileName).string();
-}
-
-/// A file of that name in the folder, letter case ignored when there is no exact match;
-/// "" when there is none.
-std::string FindMember(const std::string& folder, const std::string& fileName)
-{
-    std::error_code ec;
-    const fs::path exact = fs::path(folder) / fileName;
-    if (fs::exists(exact, ec))
-        return exact.string();
-    const std::string folded = data::FoldCase(fileName);
-    for (const fs::directory_entry& entry : fs::directory_iterator(folder, ec))
-        if (data::FoldCase(entry.path().filename().string()) == folded)
-            return entry.path().string();
-    return {};
-}
-
-/// The file-name part of a path, folder removed.
-std::string FilePart(const std::string& path)
-{
-    const std::size_t slash = path.find_last_of("/\\");
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
-bool IsPlainFileName(const std::string& name)
-{
-    return !name.empty() && name.find_first_of("/\\\r\n") == std::string::npos;
-}
 
 /// Refuses names that cannot be written as member files or that two members would share.
 void CheckMemberNames(const TProject& project)
@@ -209,8 +176,7 @@ void ReadScript(TProject& project, TProjectReader& reader, int s, const std::str
 
 std::string MemberFolder(const std::string& projectFileName)
 {
-    const fs::path folder = fs::path(projectFileName).parent_path();
-    return folder.empty() ? std::string(".") : folder.string();
+    return FolderOf(projectFileName);
 }
 
 void SaveProject(TProject& project, const std::string& fileName)

@@ -29,6 +29,9 @@ const std::vector<TCommand>& Commands();
 void RunInfo(const TArgs& args);
 void RunDemo(const TArgs& args);
 
+/// Prints the JSON description of a project file; raises TError when it cannot be read.
+void PrintProjectInfo(const std::string& path);
+
 /// Lower-cased extension of a path, with its dot (".obt"), or "" when it has none.
 std::string ExtensionOf(const std::string& path);
 

@@ -20,12 +20,9 @@ void PrintTable(const data::TDataTable& table)
     for (int j = 0; j < table.FieldCount; ++j) {
         const auto jj = static_cast<std::size_t>(j);
         json.BeginObject()
-            .Key("name")
-            .String(table.FieldNames[jj])
-            .Key("type")
-            .String(data::FieldTypeName(table.FieldTypes[jj]))
-            .Key("width")
-            .Int(table.FieldWidths[jj])
+            .Key("name").String(table.FieldNames[jj])
+            .Key("type").String(data::FieldTypeName(table.FieldTypes[jj]))
+            .Key("width").Int(table.FieldWidths[jj])
             .EndObject();
     }
     json.EndArray().EndObject();
@@ -41,8 +38,7 @@ std::string ExtensionOf(const std::string& path)
     if (dot == std::string::npos || (slash != std::string::npos && dot < slash))
         return {};
     std::string ext = path.substr(dot);
-    std::transform(ext.begin(), ext.end(), ext.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
     return ext;
 }
 

@@ -125,6 +125,23 @@ void SetNormalisation(TScript& script, const std::vector<int>& highlighted, TNor
     }
 }
 
+std::vector<TFieldListRow> FieldList(const TScript& script)
+{
+    std::vector<TFieldListRow> rows;
+    const data::TDataTable* table = script.Table();
+    const std::vector<data::TFieldChoice>* choices = CurrentChoices(script);
+    if (!table || !choices)
+        return rows;
+    for (int j = 0; j < table->FieldCount; ++j) {
+        TFieldListRow row;
+        row.Name = FieldName(*table, j);
+        row.Marked = IsField(*choices, j) && (*choices)[static_cast<std::size_t>(j)].Use;
+        row.Enabled = Markable(*table, j);
+        rows.push_back(row);
+    }
+    return rows;
+}
+
 TNormalisationGroup GroupAfterClick(const TScript& script, const std::vector<int>& highlighted)
 {
     TNormalisationGroup group;

@@ -34,6 +34,16 @@ enum class TNormalisation { Log, Tanh, Range, Std };
 /// nothing changes.
 void SetNormalisation(TScript& script, const std::vector<int>& highlighted, TNormalisation which, bool state);
 
+/// One entry of the field list: the field's name, its mark (Use), and whether it can be
+/// marked at all.
+struct TFieldListRow {
+    std::string Name;
+    bool Marked = false;
+    bool Enabled = false;
+};
+/// The field list of the current table, as the refreshed panel shows it; empty without one.
+std::vector<TFieldListRow> FieldList(const TScript& script);
+
 /// What the normalisation group shows.
 struct TNormalisationGroup {
     std::string Caption;

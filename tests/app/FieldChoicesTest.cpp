@@ -131,6 +131,10 @@ TEST(FieldChoicesTest, GroupCaptionFollowsTheHighlight)
     }
     const TNormalisationGroup one = GroupAfterClick(script, {2});
     EXPECT_TRUE(one.Shown.Std && one.Shown.Tanh && !one.Shown.Log);
+    std::string list;
+    for (const TFieldListRow& row : FieldList(script))
+        list += row.Name + (row.Marked ? "+" : "-") + (row.Enabled ? "e " : "d ");
+    EXPECT_EQ("Name-d A-e B+e C-e D-d ", list);
     EXPECT_EQ("Field normal. : ...", GroupOnRefresh(script).Caption);
     EXPECT_EQ(0, GroupOnRefresh(script).ShownField);
 }

@@ -10,17 +10,38 @@
 #include "data/TextRoutines.h"
 #include "map/TMap.h"
 
+#include <filesystem>
 #include <map>
 
 namespace orbelin::app {
 
 namespace {
 
-/// Refuses names that cannot be written as member files or that two members would share.
+/// The source of a table, for telling two tables of one name apart.
+std::string SourceOf(const data::TDataTable& table)
+{
+    std::error_code ec;
+    const std::filesystem::path source = std::filesystem::weakly_canonical(table.Path, ec);
+    return ec ? table.Path : source.string();
+}
+
+/// Refuses, before anything is written, names that cannot be member files and members
+/// that would share one file: the second would overwrite the first, or read it back.
 void CheckMemberNames(const TProject& project)
 {
-    std::map<std::string, std::string> datasetFiles, mapFiles;
-    for (const auto& script : project.Scripts)
+    std::map<std::string, const data::TDataTable*> tableFiles;
+    std::map<std::string, std::string> datasetFiles;
+    for (const auto& script : project.Scripts) {
+        for (const auto& table : script->Tables) {
+            if (!IsPlainFileName(table->Name))
+                throw TError("cannot save the project: the table name \"" + table->Name +
+                             "\" is not a plain file name");
+            const auto [it, added] = tableFiles.emplace(data::FoldCase(table->Name), table.get());
+            if (!added && SourceOf(*it->second) != SourceOf(*table))
+                throw TError("cannot save the project: the tables \"" + it->second->Name + "\" (from " +
+                             it->second->Path + ") and \"" + table->Name + "\" (from " + table->Path +
+                             ") would both be saved as " + table->Name + "; rename one of them");
+        }
         for (const auto& dataset : script->Datasets) {
             if (!IsPlainFileName(dataset->Name))
                 throw TError("cannot save the project: the dataset name \"" + dataset->Name +
@@ -33,17 +54,14 @@ void CheckMemberNames(const TProject& project)
             if (!dataset->Table)
                 throw TError("cannot save the project: the dataset \"" + dataset->Name + "\" has no table");
         }
-    (void)mapFiles;
+    }
 }
 
 void WriteMissingTables(const TScript& script, const std::string& folder)
 {
-    for (const auto& table : script.Tables) {
-        if (!IsPlainFileName(table->Name))
-            throw TError("cannot save the project: the table name \"" + table->Name + "\" is not a plain file name");
+    for (const auto& table : script.Tables)
         if (FindMember(folder, table->Name).empty())
             data::SaveTable(*table, MemberPath(folder, table->Name));
-    }
 }
 
 /// Header lines and their values, with the lookups of the project file.

@@ -290,12 +290,20 @@ TEST(ProjectFileTest, SaveRefusesMembersThatWouldShareAFile)
         SCOPED_TRACE(c.Name);
         TProject project;
         TScript& script = AddXYScript(project, dir, "s", 2);
+        AddTable(script, dir.File("t_s.obt"), data::TTableKind::TableFile); // the same file twice is no clash
         script.Datasets[0]->Name = c.First;
         script.Datasets[1]->Name = c.Second;
         const std::string file = dir.File(std::string("refused") + ".obp");
         ORBELIN_EXPECT_ERROR(SaveProject(project, file), c.Fragment);
         EXPECT_FALSE(fs::exists(file));
     }
+
+    // Two different tables of one name: the second would read the first back.
+    TProject project;
+    TScript& script = AddXYScript(project, dir, "s", 0);
+    AppendTable(script, test::MakeXYTable("t_s", {{9, 9}}));
+    ORBELIN_EXPECT_ERROR(SaveProject(project, dir.File("refused.obp")), "would both be saved as t_s.OBT");
+    EXPECT_FALSE(fs::exists(dir.File("refused.obp")));
 }
 
 } // namespace

@@ -28,6 +28,18 @@ const std::vector<TCommand>& Commands();
 
 void RunInfo(const TArgs& args);
 void RunDemo(const TArgs& args);
+/// pca DATASET.obd [--components K] [--weights]
+void RunPca(const TArgs& args);
+/// cluster DATASET.obd --method ... [--k K] [--fraction F] [--distance euclidean|l1] [--seed S]
+void RunCluster(const TArgs& args);
+
+/// init DATASET.obd -o MAP.obm [--grid ...] [--rows P] [--cols Q] [--layers R] [--init ...] [--size S]
+/// [--noise X] [--seed S]
+void RunInit(const TArgs& args);
+/// project-points MAP.obm [--dataset DATASET.obd] [--node] -o OUT.txt
+void RunProjectPoints(const TArgs& args);
+/// Prints the JSON description of a map file (the map kind of info).
+void PrintMapInfo(const std::string& path);
 
 /// Prints the JSON description of a project file; raises TError when it cannot be read.
 void PrintProjectInfo(const std::string& path);

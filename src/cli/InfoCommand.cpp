@@ -54,11 +54,15 @@ void RunInfo(const TArgs& args)
         PrintTable(table);
         return;
     }
+    if (ext == ".obm") {
+        PrintMapInfo(path);
+        return;
+    }
     if (ext == ".obp") {
         PrintProjectInfo(path);
         return;
     }
-    throw TError("cannot describe " + path + ": unknown kind of file \"" + ext + "\" (expected .obt)");
+    throw TError("cannot describe " + path + ": unknown kind of file \"" + ext + "\" (expected .obt or .obm)");
 }
 
 void RunDemo(const TArgs& args)

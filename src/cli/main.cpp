@@ -12,8 +12,19 @@ namespace orbelin::cli {
 const std::vector<TCommand>& Commands()
 {
     static const std::vector<TCommand> commands = {
-        {"info", "info PATH", "describe a table file as JSON", RunInfo},
+        {"info", "info PATH", "describe a table or map file as JSON", RunInfo},
         {"demo", "demo", "describe the embedded demonstration table", RunDemo},
+        {"pca", "pca DATASET.obd [--components K] [--weights]", "principal components of a dataset's points", RunPca},
+        {"cluster",
+         "cluster DATASET.obd --method kmeans|colors|hierarchical|hierarchical-count [--k K] [--fraction F] "
+         "[--distance euclidean|l1] [--seed S]",
+         "cluster a dataset's points", RunCluster},
+        {"init",
+         "init DATASET.obd -o MAP.obm [--grid rectangular|spherical|hexagonal|toroidal|circle] [--rows P] [--cols Q] "
+         "[--layers R] [--init pca|random|axes] [--size S] [--noise X] [--seed S]",
+         "initialise a map on a dataset and write it", RunInit},
+        {"project-points", "project-points MAP.obm [--dataset DATASET.obd] [--node] -o OUT.txt",
+         "export the projections of a map's points", RunProjectPoints},
     };
     return commands;
 }

@@ -173,6 +173,29 @@ std::string ShortestText(double x)
     return FixedText(x, 10, 3);
 }
 
+std::string GeneralText(double x)
+{
+    if (std::isnan(x))
+        return "Nan";
+    if (std::isinf(x))
+        return x > 0 ? "+Inf" : "-Inf";
+    if (x == 0.0)
+        return "0";
+    char buf[40];
+    std::snprintf(buf, sizeof buf, "%.15g", x);
+    std::string text = buf;
+    const std::size_t e = text.find('e');
+    if (e == std::string::npos)
+        return text;
+    // printf writes "1.5e-07"; the files carry "1.5E-7".
+    const std::string mantissa = text.substr(0, e);
+    const bool negative = text[e + 1] == '-';
+    std::size_t digits = e + 2;
+    while (digits + 1 < text.size() && text[digits] == '0')
+        ++digits;
+    return mantissa + "E" + (negative ? "-" : "") + text.substr(digits);
+}
+
 std::string BoolText(bool b)
 {
     return b ? "TRUE" : "FALSE";

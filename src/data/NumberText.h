@@ -20,6 +20,12 @@ std::string SciText(double x, int w);
 /// fixed or scientific form chosen by magnitude; empty for a missing value.
 std::string ShortestText(double x);
 
+/// The shortest general form with up to 15 significant digits: fixed notation for
+/// exponents from -5 to 14 ("1", "0.25", "-1234.5"), otherwise a mantissa with "E" and the
+/// exponent ("1.5E-7", "2E20"). A missing value gives "Nan", the infinities "+Inf" and
+/// "-Inf"; negative zero gives "0".
+std::string GeneralText(double x);
+
 /// "TRUE" or "FALSE".
 std::string BoolText(bool b);
 

@@ -69,6 +69,20 @@ public:
     }
     virtual void EndProgress() {}
 
+    /// The principal-components dialog. Shown modally with its progress at 0, allowing up
+    /// to fieldCount components and showing that number beside the setting; false when the
+    /// user cancels it. After true it stays on screen, not modal, until EndComponentsDialog.
+    virtual bool BeginComponentsDialog(int fieldCount)
+    {
+        (void)fieldCount;
+        return true;
+    }
+    /// The number of components the dialog shows now. The silent default keeps the proposal.
+    virtual int ComponentsDialogCount(int proposed) { return proposed; }
+    /// Sets the dialog's progress bar (0 to 100).
+    virtual void SetComponentsProgress(int percent) { (void)percent; }
+    virtual void EndComponentsDialog() {}
+
     /// Lets pending user-interface events through (repaints, clicks, a second command).
     virtual void ProcessEvents() {}
 

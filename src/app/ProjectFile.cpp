@@ -1,6 +1,7 @@
 // Writing and reading the project file and its members.
 #include "app/ProjectFile.h"
 
+#include "app/MapMembers.h"
 #include "app/MemberFiles.h"
 
 #include "data/Cp1251.h"
@@ -8,6 +9,7 @@
 #include "data/TError.h"
 #include "data/TRWFile.h"
 #include "data/TextRoutines.h"
+#include "map/MapFile.h"
 #include "map/TMap.h"
 
 #include <filesystem>
@@ -30,7 +32,7 @@ std::string SourceOf(const data::TDataTable& table)
 void CheckMemberNames(const TProject& project)
 {
     std::map<std::string, const data::TDataTable*> tableFiles;
-    std::map<std::string, std::string> datasetFiles;
+    std::map<std::string, std::string> datasetFiles, mapFiles;
     for (const auto& script : project.Scripts) {
         for (const auto& table : script->Tables) {
             if (!IsPlainFileName(table->Name))
@@ -53,6 +55,17 @@ void CheckMemberNames(const TProject& project)
                              ".obd; rename one of them");
             if (!dataset->Table)
                 throw TError("cannot save the project: the dataset \"" + dataset->Name + "\" has no table");
+            for (const auto& map : dataset->Maps) {
+                if (!map->Grid)
+                    continue;
+                if (!IsPlainFileName(map->Name))
+                    throw TError("cannot save the project: the map name \"" + map->Name +
+                                 "\" is not a plain file name");
+                const std::string mapFile = data::FoldCase(data::BaseName(map->Name));
+                if (!mapFiles.emplace(mapFile, map->Name).second)
+                    throw TError("cannot save the project: the maps \"" + mapFiles[mapFile] + "\" and \"" + map->Name +
+                                 "\" would both be saved as " + data::BaseName(map->Name) + ".obm; rename one of them");
+            }
         }
     }
 }
@@ -186,7 +199,26 @@ void ReadScript(TProject& project, TProjectReader& reader, int s, const std::str
         ReadDatasetMember(script, dataset, MemberPath(folder, data::BaseName(name) + ".obd"), options);
         reader.Find("MAPCOUNT" + key);
         const int mapCount = reader.ReadCount("MAPCOUNT" + key);
-        (void)mapCount;
+        if (mapCount < 1) {
+            // A dataset saved without an initialised map comes back with a fresh one.
+            map::TMap& map = map::AddMap(dataset, dataset.Name);
+            map::AddLayer(map, "Datasets");
+            ComputeComponentsInto(map);
+            if (options.ConnectMap)
+                options.ConnectMap(map);
+        }
+        for (int j = 0; j < mapCount; ++j) {
+            reader.Find("MAPNAMES" + key + std::to_string(j));
+            const std::string mapName = FilePart(data::TrimBlanks(reader.ReadLine()));
+            map::TMap& map = map::AddMap(dataset, data::BaseName(mapName));
+            std::string error;
+            if (!map::ReadMapFileFrom(dataset, MemberPath(folder, data::BaseName(mapName) + ".obm"), &error) &&
+                options.Warnings)
+                options.Warnings->push_back(error);
+            AddStandardLayers(map);
+            if (options.ConnectMap)
+                options.ConnectMap(map);
+        }
     }
 }
 
@@ -229,8 +261,18 @@ void SaveProject(TProject& project, const std::string& fileName)
             file.WriteLine("# DATANAME" + key);
             file.WriteLine(dataset.Name);
             data::WriteDatasetFile(dataset, MemberPath(folder, data::BaseName(dataset.Name) + ".obd"));
+            // Maps never initialised have no grid and are not saved.
+            std::vector<const map::TMap*> saved;
+            for (const auto& map : dataset.Maps)
+                if (map->Grid)
+                    saved.push_back(map.get());
             file.WriteLine("# MAPCOUNT" + key);
-            file.WriteLine("0");
+            file.WriteLine(std::to_string(saved.size()));
+            for (std::size_t j = 0; j < saved.size(); ++j) {
+                file.WriteLine("# MAPNAMES" + key + std::to_string(j));
+                file.WriteLine(saved[j]->Name);
+                map::WriteMapFileTo(*saved[j], MemberPath(folder, data::BaseName(saved[j]->Name) + ".obm"));
+            }
         }
     }
     file.Close();

@@ -2,6 +2,7 @@
 #include "app/TObjectTree.h"
 
 #include "app/TProject.h"
+#include "map/TMap.h"
 
 namespace orbelin::app {
 
@@ -24,6 +25,18 @@ void RemoveAndRenumber(TTreeNode* parent, int code)
                 --children[j]->Code;
         return;
     }
+}
+
+/// The nodes of a map in a rebuilt tree: layers 0 and 2, and one "Selections" node
+/// standing for the layers from 3 on.
+void AddRebuiltMap(TTreeNode& datasetNode, int m, const map::TMap& map)
+{
+    TTreeNode& mapNode = datasetNode.Add(MapCodeBase + m, map.Name);
+    for (int layer : {0, 2})
+        if (layer < static_cast<int>(map.Layers.size()))
+            mapNode.Add(LayerNodeCode(layer), map.Layers[static_cast<std::size_t>(layer)]->Name);
+    if (map.Layers.size() > 3)
+        mapNode.Add(SelectionsCodeBase, "Selections");
 }
 
 } // namespace
@@ -107,7 +120,9 @@ void TObjectTree::Rebuild(const TProject& project)
             tables.Add(TableCodeBase + static_cast<int>(t), script.Tables[t]->Name);
         for (std::size_t k = 0; k < script.Datasets.size(); ++k) {
             const data::TData& dataset = *script.Datasets[k];
-            datasets.Add(DatasetCodeBase + static_cast<int>(k), dataset.Name);
+            TTreeNode& datasetNode = datasets.Add(DatasetCodeBase + static_cast<int>(k), dataset.Name);
+            for (std::size_t m = 0; m < dataset.Maps.size(); ++m)
+                AddRebuiltMap(datasetNode, static_cast<int>(m), *dataset.Maps[m]);
         }
     }
 }
@@ -147,6 +162,19 @@ TTreeNode* TObjectTree::AddLayer(int script, int dataset, int map, int layer, co
     if (!mapNode || code < 0 || mapNode->Child(code))
         return nullptr;
     return &mapNode->Add(code, name);
+}
+
+TTreeNode* TObjectTree::AddMapWithLayers(int script, int dataset, int map, const map::TMap& object)
+{
+    TTreeNode* node = AddMap(script, dataset, map, object.Name);
+    AddLayerNodes(script, dataset, map, object);
+    return node;
+}
+
+void TObjectTree::AddLayerNodes(int script, int dataset, int map, const map::TMap& object)
+{
+    for (std::size_t layer = 0; layer < object.Layers.size(); ++layer)
+        AddLayer(script, dataset, map, static_cast<int>(layer), object.Layers[layer]->Name);
 }
 
 void TObjectTree::RemoveScript(int script)

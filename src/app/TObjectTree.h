@@ -6,6 +6,10 @@
 #include <string>
 #include <vector>
 
+namespace orbelin::map {
+class TMap;
+}
+
 namespace orbelin::app {
 
 class TProject;
@@ -72,6 +76,11 @@ public:
     /// A layer node as layers are added (see LayerNodeCode); null for layer 1 or when the
     /// map node is missing or the layer node exists already.
     TTreeNode* AddLayer(int script, int dataset, int map, int layer, const std::string& name);
+
+    /// A map node with a node for each of the map's layers, as layers are added.
+    TTreeNode* AddMapWithLayers(int script, int dataset, int map, const map::TMap& object);
+    /// Adds the nodes of the map's layers that have none yet (layers added since).
+    void AddLayerNodes(int script, int dataset, int map, const map::TMap& object);
 
     /// Removes the node of script i and moves the codes of the following scripts down by 1.
     void RemoveScript(int script);

@@ -94,9 +94,13 @@ TEST(ProjectCommandsTest, OpenAsksAfterTheFileIsChosenAndCancelChangesNothing)
     EXPECT_TRUE(update.TreeChanged);
     EXPECT_EQ(10u, update.RefreshPanels.size());
     EXPECT_EQ("p", other.Project()->Name);
-    EXPECT_EQ("10000 Script saved\n  1 Tables\n    20000 saved.OBT\n  2 Datasets\n    30000 Datasets01\n",
+    // The dataset was saved without an initialised map: it comes back with a fresh one.
+    EXPECT_EQ("10000 Script saved\n  1 Tables\n    20000 saved.OBT\n  2 Datasets\n    30000 Datasets01\n"
+              "      40000 Datasets01\n        50000 Datasets\n",
               test::DescribeTree(other.Tree().Root()));
     EXPECT_EQ(other.Project()->Scripts[0]->Datasets[0].get(), other.Current().Dataset);
+    EXPECT_TRUE(update.MapWindow.Show);
+    EXPECT_EQ(other.Current().Dataset->Maps[0].get(), other.Current().Map);
 }
 
 TEST(ProjectCommandsTest, ProjectThatCannotBeReadIsReportedAndTheOpenOneStays)

@@ -2,6 +2,8 @@
 #include "app/ProjectFile.h"
 #include "AppTestUtil.h"
 #include "app/FieldChoices.h"
+#include "map/MapInit.h"
+#include "map/TMap.h"
 
 #include <gtest/gtest.h>
 
@@ -40,7 +42,8 @@ TLoadProjectOptions WarningsTo(std::vector<std::string>& warnings)
     return options;
 }
 
-/// Every script, table and dataset as one line each, with the dataset's first coordinate.
+/// Every script, table, dataset and saved map as one line each, with the first coordinate
+/// of the dataset's first point and of the map's first node.
 std::string Describe(const TProject& project)
 {
     std::string text = "project " + project.Name + "\n";
@@ -53,9 +56,27 @@ std::string Describe(const TProject& project)
             std::snprintf(value, sizeof value, "%.4f", dataset->PointCount > 0 ? dataset->Points[0][0] : NAN);
             text += " dataset " + dataset->Name + " on " + (dataset->Table ? dataset->Table->Name : "-") + " points " +
                     std::to_string(dataset->PointCount) + " x0 " + value + "\n";
+            // Maps without a grid are not saved; a dataset without any gets a fresh one.
+            for (const auto& map : dataset->Maps) {
+                if (!map->Grid)
+                    continue;
+                std::snprintf(value, sizeof value, "%.4f", map->Grid->Nodes[0][0]);
+                text +=
+                    "  map " + map->Name + " nodes " + std::to_string(map->Grid->NodeCount()) + " n0 " + value + "\n";
+            }
         }
     }
     return text;
+}
+
+/// An initialised 2 x 3 map on the dataset.
+map::TMap& AddInitialisedMap(data::TData& dataset, const std::string& name)
+{
+    map::TMap& map = map::AddMap(dataset, name);
+    map.RequestedRows = 2;
+    map.RequestedColumns = 3;
+    map::InitializeMap(map, 3, false);
+    return map;
 }
 
 TEST(ProjectFileTest, TwoScriptsRoundTrip)
@@ -141,6 +162,83 @@ TEST(ProjectFileTest, HandWrittenFileReadsByFirstMatchingHeader)
               Describe(back));
 }
 
+TEST(ProjectFileTest, MapsRoundTripAndUninitialisedMapsComeBackFresh)
+{
+    test::TTempDir dir;
+    TProject project;
+    TScript& script = AddXYScript(project, dir, "s", 2);
+    data::TData& withMaps = *script.Datasets[0];
+    AddInitialisedMap(withMaps, "Map001");
+    map::AddMap(withMaps, "never initialised");
+    AddInitialisedMap(withMaps, "Map003").Lambda = 0.5;
+    withMaps.ActiveMap = 1;
+    map::AddMap(*script.Datasets[1], "only uninitialised");
+    const std::string file = dir.File("p.obp");
+    SaveProject(project, file);
+    EXPECT_EQ(1, withMaps.ActiveMap) << "saving does not change the current map";
+    const std::string bytes = test::ReadBytes(file);
+    EXPECT_NE(std::string::npos, bytes.find("# MAPCOUNT00\r\n2\r\n# MAPNAMES000\r\nMap001\r\n"
+                                            "# MAPNAMES001\r\nMap003\r\n# DATANAME01\r\n"));
+    EXPECT_NE(std::string::npos, bytes.find("# MAPCOUNT01\r\n0\r\n"));
+    EXPECT_FALSE(fs::exists(dir.File("never initialised.obm")));
+
+    TProject back;
+    int connected = 0;
+    TLoadProjectOptions options;
+    options.ConnectMap = [&](map::TMap&) { ++connected; };
+    ASSERT_TRUE(LoadProject(back, file, options));
+    EXPECT_EQ(3, connected);
+    const data::TData& read = *back.Scripts[0]->Datasets[0];
+    ASSERT_EQ(2u, read.Maps.size());
+    EXPECT_EQ("Map001", read.Maps[0]->Name);
+    EXPECT_EQ(0.5, read.Maps[1]->Lambda);
+    EXPECT_EQ(1, read.ActiveMap);
+    for (const auto& map : read.Maps) {
+        ASSERT_EQ(4u, map->Layers.size());
+        EXPECT_EQ("Colorings", map->Layers[2]->Name);
+        EXPECT_EQ(&read, map->Data);
+    }
+    for (int i = 0; i < 6; ++i)
+        for (int c = 0; c < 2; ++c)
+            EXPECT_NEAR(withMaps.Maps[0]->Grid->Nodes[static_cast<std::size_t>(i)][static_cast<std::size_t>(c)],
+                        read.Maps[0]->Grid->Nodes[static_cast<std::size_t>(i)][static_cast<std::size_t>(c)], 1e-5);
+
+    const data::TData& fresh = *back.Scripts[0]->Datasets[1];
+    ASSERT_EQ(1u, fresh.Maps.size());
+    const map::TMap& map = *fresh.Maps[0];
+    EXPECT_EQ(fresh.Name, map.Name);
+    EXPECT_EQ(nullptr, map.Grid);
+    ASSERT_EQ(1u, map.Layers.size());
+    EXPECT_EQ("Datasets", map.Layers[0]->Name);
+    ASSERT_EQ(2u, map.Components.size()) << "the principal components are computed";
+    EXPECT_EQ(2u, map.Centre.size());
+}
+
+// "MAPNAMES0110" is map 10 of dataset 1 and map 0 of dataset 11 (script 0).
+TEST(ProjectFileTest, CoincidingMapKeysReadTheirOwnMaps)
+{
+    test::TTempDir dir;
+    TProject project;
+    TScript& script = AddXYScript(project, dir, "s", 12);
+    for (int j = 0; j < 11; ++j)
+        AddInitialisedMap(*script.Datasets[1], "a" + std::to_string(j));
+    AddInitialisedMap(*script.Datasets[11], "b0").Mu = 0.25;
+    const std::string file = dir.File("p.obp");
+    SaveProject(project, file);
+    const std::string bytes = test::ReadBytes(file);
+    ASSERT_NE(bytes.find("# MAPNAMES0110\r\na10"), std::string::npos);
+    ASSERT_NE(bytes.find("# MAPNAMES0110\r\nb0"), std::string::npos);
+
+    TProject back;
+    ASSERT_TRUE(LoadProject(back, file));
+    EXPECT_EQ(Describe(project), Describe(back));
+    const data::TData& eleventh = *back.Scripts[0]->Datasets[11];
+    ASSERT_EQ(1u, eleventh.Maps.size());
+    EXPECT_EQ("b0", eleventh.Maps[0]->Name);
+    EXPECT_EQ(0.25, eleventh.Maps[0]->Mu);
+    EXPECT_EQ("a10", back.Scripts[0]->Datasets[1]->Maps[10]->Name);
+}
+
 TEST(ProjectFileTest, LoadFailsOnMissingTablesAndBadCounts)
 {
     test::TTempDir dir;
@@ -185,7 +283,10 @@ TEST(ProjectFileTest, UnreadableDatasetIsKeptWithAWarning)
     AddXYScript(project, dir, "s", 2);
     const std::string file = dir.File("p.obp");
     SaveProject(project, file);
+    AddInitialisedMap(*project.Scripts[0]->Datasets[1], "m");
+    SaveProject(project, file);
     fs::remove(dir.File("Datasets01.obd"));
+    test::WriteBytes(dir.File("m.obm"), "# GRIDTYPE\r\nHEXAGONAL\r\n");
 
     TProject back;
     std::vector<std::string> warnings;
@@ -193,8 +294,10 @@ TEST(ProjectFileTest, UnreadableDatasetIsKeptWithAWarning)
     ASSERT_EQ(2u, back.Scripts[0]->Datasets.size());
     EXPECT_EQ(0, back.Scripts[0]->Datasets[0]->PointCount);
     EXPECT_EQ(3, back.Scripts[0]->Datasets[1]->PointCount);
-    ASSERT_EQ(1u, warnings.size());
+    ASSERT_EQ(2u, warnings.size());
     EXPECT_NE(std::string::npos, warnings[0].find("Datasets01.obd")) << warnings[0];
+    EXPECT_NE(std::string::npos, warnings[1].find("m.obm")) << warnings[1];
+    EXPECT_EQ("m", back.Scripts[0]->Datasets[1]->Maps.at(0)->Name);
 }
 
 // A table imported from elsewhere has no table file beside the project; saving writes one,

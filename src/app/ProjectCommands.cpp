@@ -100,6 +100,7 @@ TUpdate TDispatcher::OpenProjectFile(const std::string& path)
     TLoadProjectOptions options;
     options.Error = &error;
     options.Warnings = &warnings;
+    options.ConnectMap = ConnectMap;
     if (!app::LoadProject(*project, path, options)) {
         UserInterface().ShowMessage(error);
         return update;

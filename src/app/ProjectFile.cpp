@@ -199,7 +199,7 @@ void ReadScript(TProject& project, TProjectReader& reader, int s, const std::str
         ReadDatasetMember(script, dataset, MemberPath(folder, data::BaseName(name) + ".obd"), options);
         reader.Find("MAPCOUNT" + key);
         const int mapCount = reader.ReadCount("MAPCOUNT" + key);
-        if (mapCount < 1) {
+        if (mapCount < 1 && options.CreateFreshMaps) {
             // A dataset saved without an initialised map comes back with a fresh one.
             map::TMap& map = map::AddMap(dataset, dataset.Name);
             map::AddLayer(map, "Datasets");

@@ -28,6 +28,9 @@ struct TLoadProjectOptions {
     /// Called for every map once it has been read or created, so the caller can attach
     /// its views.
     std::function<void(map::TMap&)> ConnectMap;
+    /// A dataset saved without maps gets a fresh map with its components computed; off,
+    /// it stays without maps (for describing a file).
+    bool CreateFreshMaps = true;
     /// Receives the message when the load fails.
     std::string* Error = nullptr;
     /// Receives one message per member that was read only in part (the load goes on).

@@ -2,6 +2,7 @@
 // window rule.
 #include "app/TDispatcher.h"
 
+#include "app/MapMembers.h"
 #include "app/MemberFiles.h"
 #include "data/Cp1251.h"
 #include "data/TextRoutines.h"
@@ -24,6 +25,9 @@ TCurrentChain CurrentChain(const TProject* project)
     chain.Dataset = chain.Script->Dataset();
     if (chain.Dataset)
         chain.Map = chain.Dataset->CurrentMap();
+    if (chain.Map && chain.Map->CurrentLayer >= 0 &&
+        chain.Map->CurrentLayer < static_cast<int>(chain.Map->Layers.size()))
+        chain.Layer = chain.Map->CurrentLayer;
     return chain;
 }
 
@@ -122,6 +126,9 @@ void TDispatcher::RunSelection(const TTreeNode& node, TUpdate& update)
 
 void TDispatcher::SelectLayer(int layer, TUpdate& update)
 {
+    map::TMap* map = CurrentChain(Project_.get()).Map;
+    if (map && layer < static_cast<int>(map->Layers.size()))
+        map->CurrentLayer = layer;
     switch (layer) {
     case 0:
         update.ShowPanel = ViewPanel;
@@ -182,19 +189,13 @@ bool SameFileName(const std::string& a, const std::string& b)
     return data::FoldCase(data::BaseName(a)) == data::FoldCase(data::BaseName(b));
 }
 
-/// Whether another dataset (other map when map is set) of the project has a name that
-/// would give the same file.
-bool NameTaken(const TProject& project, const std::string& name, const void* self, bool maps)
+/// Whether another dataset of the project has a name that gives the same file.
+bool DatasetNameTaken(const TProject& project, const std::string& name, const data::TData* self)
 {
     for (const auto& script : project.Scripts)
-        for (const auto& dataset : script->Datasets) {
-            if (!maps) {
-                if (dataset.get() != self && SameFileName(dataset->Name, name))
-                    return true;
-                continue;
-            }
-            (void)self;
-        }
+        for (const auto& dataset : script->Datasets)
+            if (dataset.get() != self && SameFileName(dataset->Name, name))
+                return true;
     return false;
 }
 
@@ -255,14 +256,18 @@ bool TDispatcher::Rename(const TTreeNode& node, const std::string& label)
     case TNodeKind::Dataset:
         if (!dataset)
             return false;
-        if (NameTaken(*Project_, label, dataset, false))
+        if (DatasetNameTaken(*Project_, label, dataset))
             return Refuse("The name \"" + label + "\" is already used by another dataset of the project.");
         dataset->Name = label;
         break;
     case TNodeKind::Map: {
         if (!dataset || node.Index() >= static_cast<int>(dataset->Maps.size()))
             return false;
-        return false;
+        map::TMap& map = *dataset->Maps[static_cast<std::size_t>(node.Index())];
+        if (MapNameTaken(*Project_, label, &map))
+            return Refuse("The name \"" + label + "\" is already used by another map of the project.");
+        map.Name = label;
+        break;
     }
     default:
         return false;

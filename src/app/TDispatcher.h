@@ -6,6 +6,7 @@
 #include "app/TObjectTree.h"
 #include "app/TProject.h"
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -89,6 +90,9 @@ public:
 
     /// The Table panel's "Exclude gaps" box.
     bool ExcludeGaps = false;
+    /// Called for every map the commands create or read, so that the main window can
+    /// attach its view handlers to it.
+    std::function<void(map::TMap&)> ConnectMap;
 
     /// Whether the map window exists; the main window reports a window closed by the user.
     bool MapWindowOpen() const { return MapWindowOpen_; }
@@ -157,6 +161,23 @@ public:
     bool SaveData();
     /// SaveData without the dialog.
     bool SaveDataTo(const std::string& path);
+
+    // The commands on maps.
+    /// Adds a map to the current dataset, computes its components and initialises it;
+    /// readPanel, when given, first copies the map panel's settings into the map.
+    TUpdate AddMap(const std::function<void(map::TMap&)>& readPanel = {});
+    /// Deletes the map at the map list's index of the current dataset.
+    TUpdate DeleteMap(int index);
+    /// Asks for the file with the open dialog, then LoadMapFile.
+    TUpdate LoadMap();
+    /// Loads a map file with the table and the dataset it names, from the map file's folder.
+    TUpdate LoadMapFile(const std::string& path);
+    /// "Save map": the current map's file under a name chosen in the save dialog, then the
+    /// table file of its dataset under the table's name. False when nothing was saved.
+    bool SaveMap();
+    /// SaveMap without the dialog. The dataset's file is written too when the folder has
+    /// none, so that the map can be loaded from there.
+    bool SaveMapTo(const std::string& path);
 
 private:
     /// Creates an empty project when there is none.

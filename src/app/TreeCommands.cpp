@@ -1,12 +1,14 @@
 // The dispatcher's commands that add, load, create, delete and save tree objects.
 #include "app/FieldChoices.h"
 #include "app/FileDialogs.h"
+#include "app/MapMembers.h"
 #include "app/MemberFiles.h"
 #include "app/TDispatcher.h"
 #include "data/DatasetFile.h"
 #include "data/TError.h"
 #include "data/TRWFile.h"
 #include "data/TextRoutines.h"
+#include "map/MapInit.h"
 #include "numeric/TUserInterface.h"
 
 namespace orbelin::app {
@@ -156,8 +158,26 @@ TUpdate TDispatcher::LoadDatasetFile(const std::string& path)
         Current_ = CurrentChain(Project_.get());
         return update;
     }
+
+    data::TData& dataset = *script.Dataset();
+    map::TMap& map = map::AddMap(dataset, dataset.Name);
+    if (map.Layers.empty())
+        map::AddLayer(map, "Datasets");
+    const int k = script.CurrentDataset, m = dataset.ActiveMap;
+    Tree_.AddMapWithLayers(s, k, m, map);
+    ComputeComponentsInto(map);
+    if (ConnectMap)
+        ConnectMap(map);
     Current_ = CurrentChain(Project_.get());
     Refresh(update, MapsPanel);
+    UpdateMapWindow(update);
+    update.MapWindow.Maximise = true;
+    try {
+        map::InitializeMap(map, 3);
+    } catch (const TError& e) {
+        UserInterface().ShowMessage(e.what());
+    }
+    Tree_.AddLayerNodes(s, k, m, map);
     return update;
 }
 

@@ -17,6 +17,7 @@ void PrintProjectInfo(const std::string& path)
     app::TLoadProjectOptions options;
     options.Error = &error;
     options.Warnings = &warnings;
+    options.CreateFreshMaps = false;
     if (!app::LoadProject(project, path, options))
         throw TError(error);
     // Members that were read only in part still appear, with what was read.
@@ -34,6 +35,8 @@ void PrintProjectInfo(const std::string& path)
         for (const auto& dataset : script->Datasets) {
             json.BeginObject().Key("name").String(dataset->Name).Key("points").Int(dataset->PointCount);
             json.Key("maps").BeginArray();
+            for (const auto& map : dataset->Maps)
+                json.String(map->Name);
             json.EndArray().EndObject();
         }
         json.EndArray().EndObject();

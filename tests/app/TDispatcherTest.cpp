@@ -3,6 +3,7 @@
 #include "AppTestUtil.h"
 #include "app/FieldChoices.h"
 #include "app/FileDialogs.h"
+#include "map/TMap.h"
 
 #include <gtest/gtest.h>
 
@@ -258,9 +259,14 @@ TEST(TDispatcherTest, LoadDatasetBringsItsTableOrFailsBeforeAddingTheDataset)
     ASSERT_EQ(1u, user.Messages.size());
     EXPECT_NE(std::string::npos, user.Messages[0].find("its table t1.OBT is not in the folder")) << user.Messages[0];
 
-    d.LoadDatasetFile(dir.File("saved.obd"));
-    EXPECT_EQ("10000 saved.obd\n  1 Tables\n    20000 t1.OBT\n  2 Data\n    30000 saved\n",
+    const TUpdate update = d.LoadDatasetFile(dir.File("saved.obd"));
+    // The dataset comes with a map, initialised, whose layers get their nodes.
+    EXPECT_EQ("10000 saved.obd\n  1 Tables\n    20000 t1.OBT\n  2 Data\n    30000 saved\n      40000 saved\n"
+              "        50000 Datasets\n        50002 Colorings\n        60000 Objects\n",
               test::DescribeTree(d.Tree().Root()));
+    EXPECT_TRUE(update.MapWindow.Show && update.MapWindow.Maximise);
+    ASSERT_NE(nullptr, d.Current().Map);
+    EXPECT_NE(nullptr, d.Current().Map->Grid);
     const TScript& script = *d.Project()->Script();
     EXPECT_EQ(3, script.Datasets[0]->PointCount);
     EXPECT_EQ(script.Tables[0].get(), script.Datasets[0]->Table);

@@ -3,6 +3,8 @@
 #include "app/FieldChoices.h"
 #include "app/ProjectFile.h"
 #include "data/TableMaker.h"
+#include "map/MapInit.h"
+#include "map/TMap.h"
 
 #include <gtest/gtest.h>
 
@@ -38,6 +40,11 @@ TEST(ProjectInfoTest, DescribesScriptsTablesDatasetsAndMaps)
     }
     app::CreateDataset(*project.Scripts[0], false);
     app::CreateDataset(*project.Scripts[0], true);
+    for (const char* name : {"Map001", "Map002"}) {
+        map::TMap& map = map::AddMap(*project.Scripts[0]->Datasets[0], name);
+        map.RequestedRows = map.RequestedColumns = 2;
+        map::InitializeMap(map, 3, false);
+    }
     const std::string file = dir.File("p.obp");
     app::SaveProject(project, file);
 
@@ -45,7 +52,7 @@ TEST(ProjectInfoTest, DescribesScriptsTablesDatasetsAndMaps)
     ASSERT_EQ(0, run.Status) << run.Err;
     EXPECT_EQ("{\"kind\":\"project\",\"name\":\"Проект\",\"scripts\":["
               "{\"name\":\"first\",\"tables\":[\"t_first.OBT\"],\"datasets\":["
-              "{\"name\":\"Datasets01\",\"points\":3,\"maps\":[]},"
+              "{\"name\":\"Datasets01\",\"points\":3,\"maps\":[\"Map001\",\"Map002\"]},"
               "{\"name\":\"Datasets02\",\"points\":2,\"maps\":[]}]},"
               "{\"name\":\"second\",\"tables\":[\"t_second.OBT\"],\"datasets\":[]}]}\n",
               run.Out);

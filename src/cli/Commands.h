@@ -41,6 +41,9 @@ void RunProjectPoints(const TArgs& args);
 /// Prints the JSON description of a map file (the map kind of info).
 void PrintMapInfo(const std::string& path);
 
+/// Prints the JSON description of a project file; raises TError when it cannot be read.
+void PrintProjectInfo(const std::string& path);
+
 /// Lower-cased extension of a path, with its dot (".obt"), or "" when it has none.
 std::string ExtensionOf(const std::string& path);
 

@@ -58,6 +58,10 @@ void RunInfo(const TArgs& args)
         PrintMapInfo(path);
         return;
     }
+    if (ext == ".obp") {
+        PrintProjectInfo(path);
+        return;
+    }
     throw TError("cannot describe " + path + ": unknown kind of file \"" + ext + "\" (expected .obt or .obm)");
 }
 

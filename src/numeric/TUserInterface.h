@@ -40,6 +40,25 @@ public:
         return true;
     }
 
+    /// A modal open-file dialog. filter lists "description|patterns" pairs separated by "|"
+    /// ("Orbelin Project (*.obp)|*.obp"); fileName holds a proposal and receives the chosen
+    /// path. False when the user cancels.
+    virtual bool ChooseOpenFile(const std::string& filter, std::string& fileName)
+    {
+        (void)filter;
+        (void)fileName;
+        return false;
+    }
+    /// A modal save-file dialog, as ChooseOpenFile; defaultExtension (".obp") is what a
+    /// name typed without extension gets.
+    virtual bool ChooseSaveFile(const std::string& filter, const std::string& defaultExtension, std::string& fileName)
+    {
+        (void)filter;
+        (void)defaultExtension;
+        (void)fileName;
+        return false;
+    }
+
     /// Long work on the user-interface thread: Begin, then Step as often as convenient,
     /// then End. Step returns false once the user has asked to cancel.
     virtual void BeginProgress(const std::string& caption) { (void)caption; }

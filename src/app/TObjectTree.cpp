@@ -34,7 +34,7 @@ void AddRebuiltMap(TTreeNode& datasetNode, int m, const map::TMap& map)
     TTreeNode& mapNode = datasetNode.Add(MapCodeBase + m, map.Name);
     for (int layer : {0, 2})
         if (layer < static_cast<int>(map.Layers.size()))
-            mapNode.Add(LayerNodeCode(layer), map.Layers[static_cast<std::size_t>(layer)]->Name);
+            mapNode.Add(LayerNodeCode(layer), map.Layers[static_cast<std::size_t>(layer)].Name);
     if (map.Layers.size() > 3)
         mapNode.Add(SelectionsCodeBase, "Selections");
 }
@@ -174,7 +174,7 @@ TTreeNode* TObjectTree::AddMapWithLayers(int script, int dataset, int map, const
 void TObjectTree::AddLayerNodes(int script, int dataset, int map, const map::TMap& object)
 {
     for (std::size_t layer = 0; layer < object.Layers.size(); ++layer)
-        AddLayer(script, dataset, map, static_cast<int>(layer), object.Layers[layer]->Name);
+        AddLayer(script, dataset, map, static_cast<int>(layer), object.Layers[layer].Name);
 }
 
 void TObjectTree::RemoveScript(int script)

@@ -195,7 +195,7 @@ TEST(ProjectFileTest, MapsRoundTripAndUninitialisedMapsComeBackFresh)
     EXPECT_EQ(1, read.ActiveMap);
     for (const auto& map : read.Maps) {
         ASSERT_EQ(4u, map->Layers.size());
-        EXPECT_EQ("Colorings", map->Layers[2]->Name);
+        EXPECT_EQ("Colorings", map->Layers[2].Name);
         EXPECT_EQ(&read, map->Data);
     }
     for (int i = 0; i < 6; ++i)
@@ -209,7 +209,7 @@ TEST(ProjectFileTest, MapsRoundTripAndUninitialisedMapsComeBackFresh)
     EXPECT_EQ(fresh.Name, map.Name);
     EXPECT_EQ(nullptr, map.Grid);
     ASSERT_EQ(1u, map.Layers.size());
-    EXPECT_EQ("Datasets", map.Layers[0]->Name);
+    EXPECT_EQ("Datasets", map.Layers[0].Name);
     ASSERT_EQ(2u, map.Components.size()) << "the principal components are computed";
     EXPECT_EQ(2u, map.Centre.size());
 }

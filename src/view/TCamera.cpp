@@ -14,8 +14,14 @@ TMatrix4 Identity()
     return {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
 }
 
-double& At(TMatrix4& m, int row, int col) { return m[static_cast<std::size_t>(col * 4 + row)]; }
-double At(const TMatrix4& m, int row, int col) { return m[static_cast<std::size_t>(col * 4 + row)]; }
+double& At(TMatrix4& m, int row, int col)
+{
+    return m[static_cast<std::size_t>(col * 4 + row)];
+}
+double At(const TMatrix4& m, int row, int col)
+{
+    return m[static_cast<std::size_t>(col * 4 + row)];
+}
 
 TMatrix4 Translation(double x, double y, double z)
 {
@@ -44,9 +50,16 @@ TMatrix4 Rotation(double degrees, double x, double y, double z)
     return m;
 }
 
-int NegateBeyond180(int angle)
+// Brings an angle back into -180..180 by whole turns. Negating an angle beyond 180 instead
+// (200 -> -200) mirrors the picture, and every later move that leaves the angle beyond 180
+// flips it back and forth.
+int WrapAngle(int angle)
 {
-    return std::abs(angle) > 180 ? -angle : angle;
+    while (angle > 180)
+        angle -= 360;
+    while (angle < -180)
+        angle += 360;
+    return angle;
 }
 
 double PanStep(const TCamera& camera, int pixels, int height)
@@ -178,8 +191,8 @@ TMouseEffect MouseMove(TCamera& camera, TMouseState& state, TToolMode mode, int 
     if (!state.ButtonDown) {
         effect.Hover = true;
     } else if (mode == TToolMode::Rotate) {
-        camera.RotZ = NegateBeyond180(camera.RotZ + (x - state.LastX));
-        camera.RotX = NegateBeyond180(camera.RotX + (y - state.LastY));
+        camera.RotZ = WrapAngle(camera.RotZ + (x - state.LastX));
+        camera.RotX = WrapAngle(camera.RotX + (y - state.LastY));
         effect.Rotated = effect.Repaint = true;
     } else if (mode == TToolMode::Shift) {
         camera.PanX += PanStep(camera, x - state.LastX, height);

@@ -296,25 +296,25 @@ TEST(TVisMapTest, RotateDragTurnsTheCameraAndScaleClickZooms)
     scene.View.OnAfterMouseUp = [&] { ++mouseUps; };
     ASSERT_EQ(view::TToolMode::Rotate, scene.View.ToolMode());
 
-    // 200 pixels to the right in one move: RotZ 200 exceeds 180 and becomes -200.
+    // 200 pixels to the right in one move: RotZ 200 is the same turn as -160.
     scene.Press({100, 100});
     scene.Move({300, 100}, Qt::LeftButton);
-    EXPECT_EQ(-200, scene.Camera.RotZ);
+    EXPECT_EQ(-160, scene.Camera.RotZ);
     EXPECT_EQ(0, scene.Camera.RotX);
     scene.Release({300, 100});
     // A second drag, 30 pixels right and down, goes on from there about both axes.
     scene.Press({10, 10});
     scene.Move({40, 40}, Qt::LeftButton);
     scene.Release({40, 40});
-    EXPECT_EQ(-170, scene.Camera.RotZ);
+    EXPECT_EQ(-130, scene.Camera.RotZ);
     EXPECT_EQ(30, scene.Camera.RotX);
     EXPECT_EQ(2, rotations);
     EXPECT_EQ(2, mouseUps);
-    EXPECT_EQ(view::UpdateFacing(30, -170).Fill, scene.View.Facing().Fill);
+    EXPECT_EQ(view::UpdateFacing(30, -130).Fill, scene.View.Facing().Fill);
 
     // Moving with no button down turns nothing.
     scene.Move({350, 200}, Qt::NoButton);
-    EXPECT_EQ(-170, scene.Camera.RotZ);
+    EXPECT_EQ(-130, scene.Camera.RotZ);
     EXPECT_EQ(30, scene.Camera.RotX);
 
     // The picture follows: the x axis now ends where the turned camera puts (1.1, 0, 0).

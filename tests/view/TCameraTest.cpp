@@ -1,6 +1,6 @@
 // Camera math, picking and the mouse tools of the 3D view.
-#include "view/MarkerShapes.h"
 #include "view/TCamera.h"
+#include "view/MarkerShapes.h"
 
 #include <gtest/gtest.h>
 
@@ -69,33 +69,37 @@ TEST(TCameraTest, ZoomAndCameraDistanceAgree)
 {
     EXPECT_EQ(-481, CameraDistanceForZoom(20));
     EXPECT_EQ(9, CameraDistanceForZoom(1000));
-    EXPECT_EQ(-481, CameraDistanceForZoom(5));   // clamped
+    EXPECT_EQ(-481, CameraDistanceForZoom(5)); // clamped
     EXPECT_EQ(9, CameraDistanceForZoom(5000));
     EXPECT_EQ(320, ZoomForCameraDistance(CameraDistanceForZoom(320)));
     EXPECT_EQ(20, ZoomForCameraDistance(-481));
 }
 
-TEST(TCameraTest, RotateToolNegatesAnglesBeyond180)
+TEST(TCameraTest, RotateToolWrapsAnglesBeyond180ByWholeTurns)
 {
     TCamera camera;
     TMouseState state;
     MousePress(state, TToolMode::Rotate, 100, 100);
     const TMouseEffect e = MouseMove(camera, state, TToolMode::Rotate, 300, 100, 600);
     EXPECT_TRUE(e.Rotated);
-    EXPECT_EQ(-200, camera.RotZ);
+    EXPECT_EQ(-160, camera.RotZ);
     EXPECT_EQ(0, camera.RotX);
+    // A move that leaves the angle alone must not turn the picture.
+    MouseMove(camera, state, TToolMode::Rotate, 300, 110, 600);
+    EXPECT_EQ(-160, camera.RotZ);
+    EXPECT_EQ(10, camera.RotX);
 
     TCamera stepped;
     TMouseState s2;
     MousePress(s2, TToolMode::Rotate, 0, 0);
     for (int x = 1; x <= 181; ++x)
         MouseMove(stepped, s2, TToolMode::Rotate, x, 0, 600);
-    EXPECT_EQ(-181, stepped.RotZ);
+    EXPECT_EQ(-179, stepped.RotZ);
     MouseMove(stepped, s2, TToolMode::Rotate, 182, 0, 600);
-    EXPECT_EQ(-180, stepped.RotZ);
+    EXPECT_EQ(-178, stepped.RotZ);
     MouseRelease(stepped, s2, TToolMode::Rotate, TMouseButton::Left, 182, 0, 800, 600);
     EXPECT_TRUE(MouseMove(stepped, s2, TToolMode::Rotate, 190, 0, 600).Hover);
-    EXPECT_EQ(-180, stepped.RotZ);
+    EXPECT_EQ(-178, stepped.RotZ);
 }
 
 TEST(TCameraTest, ShiftAndScaleTools)

@@ -13,6 +13,7 @@
 #include <cstring>
 #include <limits>
 #include <memory>
+#include <unordered_set>
 
 namespace orbelin::data {
 namespace {
@@ -235,13 +236,13 @@ std::string SafeFieldName(std::string_view name)
 TArray1S SafeFieldNames(const std::vector<std::string>& header)
 {
     TArray1S names;
-    std::vector<std::string> folded;
+    std::unordered_set<std::string> taken;
     for (const std::string& raw : header) {
         const std::string base = SafeFieldName(raw);
         std::string name = base;
-        for (int k = 2; std::find(folded.begin(), folded.end(), FoldCase(name)) != folded.end(); ++k)
+        for (int k = 2; taken.count(FoldCase(name)); ++k)
             name = base + "_" + std::to_string(k);
-        folded.push_back(FoldCase(name));
+        taken.insert(FoldCase(name));
         names.push_back(std::move(name));
     }
     return names;

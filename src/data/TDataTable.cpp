@@ -6,8 +6,8 @@
 #include "data/DbfTable.h"
 #include "data/ParadoxTable.h"
 #include "data/TError.h"
-#include "data/TextDataFile.h"
 #include "data/TRWFile.h"
+#include "data/TextDataFile.h"
 #include "data/TextRoutines.h"
 
 #include <algorithm>

@@ -28,6 +28,7 @@ const std::vector<TCommand>& Commands();
 
 void RunInfo(const TArgs& args);
 void RunDemo(const TArgs& args);
+void RunDataset(const TArgs& args);
 
 /// Lower-cased extension of a path, with its dot (".obt"), or "" when it has none.
 std::string ExtensionOf(const std::string& path);

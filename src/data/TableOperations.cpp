@@ -45,7 +45,7 @@ double RawValue(const std::string& text, int record, int field, TBuildResult& re
     return x;
 }
 
-std::string GeneralText(double x)
+std::string ValueText(double x)
 {
     if (IsMissing(x) || !std::isfinite(x))
         return {};
@@ -232,7 +232,7 @@ TDataTable SubtractFirstComponent(const TData& data, const TDataTable& table, co
         for (std::size_t k = 0; k < d; ++k) {
             const double value = IsMissing(x[k]) ? x[k] : x[k] - t * direction[k];
             y.Values[static_cast<std::size_t>(r)][static_cast<std::size_t>(fields[k])] =
-                GeneralText(DenormaliseValue(data, static_cast<int>(k), value));
+                ValueText(DenormaliseValue(data, static_cast<int>(k), value));
         }
     }
     y.ComputeFieldWidths();

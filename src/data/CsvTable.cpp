@@ -13,7 +13,6 @@
 #include <cstring>
 #include <limits>
 #include <memory>
-#include <unordered_set>
 
 namespace orbelin::data {
 namespace {
@@ -217,35 +216,6 @@ std::string_view TrimSpace(std::string_view text)
     if (first == std::string_view::npos)
         return {};
     return text.substr(first, text.find_last_not_of(" \t") - first + 1);
-}
-
-std::string SafeFieldName(std::string_view name)
-{
-    std::string bytes;
-    // Characters without a Windows-1251 byte become "?", which is no token byte either.
-    Utf8ToCp1251(TrimSpace(name), bytes);
-    for (char& b : bytes)
-        if (!IsTokenByte(static_cast<unsigned char>(b)))
-            b = '_';
-    // A table file would read these back as empty names.
-    if (bytes.empty() || IsEmptyValue(bytes))
-        bytes.insert(bytes.begin(), '_');
-    return Cp1251ToUtf8(bytes);
-}
-
-TArray1S SafeFieldNames(const std::vector<std::string>& header)
-{
-    TArray1S names;
-    std::unordered_set<std::string> taken;
-    for (const std::string& raw : header) {
-        const std::string base = SafeFieldName(raw);
-        std::string name = base;
-        for (int k = 2; taken.count(FoldCase(name)); ++k)
-            name = base + "_" + std::to_string(k);
-        taken.insert(FoldCase(name));
-        names.push_back(std::move(name));
-    }
-    return names;
 }
 
 // Infers every column's type in one pass over the rows, and strips the blanks around the

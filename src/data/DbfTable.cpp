@@ -255,11 +255,11 @@ void ReadDbfTable(const std::string& path, TDataTable& table)
 
     table.FieldCount = static_cast<int>(fields.size());
     table.RecordCount = static_cast<int>(table.Values.size());
-    table.FieldNames = names;
+    table.FieldNames = SafeFieldNames(names);
     table.FieldTypes = types;
     table.FieldDescriptors.clear();
     for (std::size_t j = 0; j < fields.size(); ++j)
-        table.FieldDescriptors.push_back({names[j], FieldTypeKeyword(types[j]), "TRUE"});
+        table.FieldDescriptors.push_back({table.FieldNames[j], FieldTypeKeyword(types[j]), "TRUE"});
 }
 
 } // namespace orbelin::data

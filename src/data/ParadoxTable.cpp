@@ -17,6 +17,7 @@ extern "C" {
 #include <cstring>
 #include <memory>
 #include <mutex>
+#include <vector>
 
 namespace orbelin::data {
 namespace {
@@ -24,7 +25,9 @@ namespace {
 // Julian day number of 1 January of year 1, the day before Paradox's day 1.
 constexpr long PxDayOffset = 1721425;
 constexpr long long MsPerDay = 86400000;
+// The fixed header of Paradox 3 tables, and its extension from Paradox 4 on.
 constexpr std::size_t HeaderBytes = 0x58;
+constexpr std::size_t ExtendedHeaderBytes = 0x78;
 
 void ErrorHandler(pxdoc_t*, int, const char* message, void* data)
 {
@@ -204,7 +207,7 @@ unsigned ReadLittle(const unsigned char* p, int bytes)
 // pxlib trusts the header it reads, so a damaged file is turned away here first.
 void CheckHeader(const std::string& path)
 {
-    unsigned char header[HeaderBytes];
+    unsigned char header[ExtendedHeaderBytes] = {};
     long long fileSize = 0;
     std::unique_ptr<std::FILE, int (*)(std::FILE*)> in(std::fopen(path.c_str(), "rb"), std::fclose);
     if (!in)
@@ -213,7 +216,7 @@ void CheckHeader(const std::string& path)
     if (std::fseek(in.get(), 0, SEEK_END) == 0)
         fileSize = std::ftell(in.get());
     const auto fail = [&path](const std::string& problem) { throw TError("Paradox table " + path + ": " + problem); };
-    if (got < sizeof header)
+    if (got < HeaderBytes || (header[0x39] >= 5 && got < ExtendedHeaderBytes))
         fail("the file is too short to hold a Paradox header (" + std::to_string(got) + " bytes)");
     const long long recordSize = ReadLittle(header, 2);
     const long long headerSize = ReadLittle(header + 2, 2);
@@ -223,12 +226,71 @@ void CheckHeader(const std::string& path)
     const long long fieldCount = ReadLittle(header + 0x21, 2);
     if (fileType != pxfFileTypIndexDB && fileType != pxfFileTypNonIndexDB)
         fail("the file is not a Paradox data table (file type " + std::to_string(fileType) + ")");
+    const long long fileBlocks = ReadLittle(header + 0x0C, 2);
     if (recordSize < 1 || headerSize < static_cast<long long>(HeaderBytes) || headerSize > fileSize ||
         blockSize < 1024 || blockSize > 32 * 1024 || fieldCount < 1 || fieldCount > 255 ||
-        recordCount * recordSize > fileSize - headerSize)
+        recordCount * recordSize > fileSize - headerSize || headerSize + fileBlocks * blockSize > fileSize)
         fail("the header declares " + std::to_string(recordCount) + " records of " + std::to_string(recordSize) +
-             " bytes in " + std::to_string(fieldCount) + " fields after " + std::to_string(headerSize) +
+             " bytes in " + std::to_string(fieldCount) + " fields and " + std::to_string(fileBlocks) + " blocks of " +
+             std::to_string(blockSize) + " bytes after " + std::to_string(headerSize) +
              " header bytes, which a file of " + std::to_string(fileSize) + " bytes cannot hold");
+
+    // A password-protected table (encryption1 at 0x25, where 0xFF00FF00 also means none,
+    // and from Paradox 4 on encryption2 at 0x5C) has its blocks scrambled; pxlib's attempt
+    // to read them without the password can loop without end.
+    const unsigned encryption1 = ReadLittle(header + 0x25, 4);
+    const unsigned encryption2 = header[0x39] >= 5 ? ReadLittle(header + 0x5C, 4) : 0;
+    if ((encryption1 != 0 && encryption1 != 0xFF00FF00u) || encryption2 != 0)
+        fail("the table is password-protected, which this reader does not open");
+
+    // Each field is described by a type and a size, from 0x78 in the headers of Paradox 4
+    // and later (file version 5 and up), from 0x58 before; the sizes make up the record.
+    const long long fieldInfo = header[0x39] >= 5 ? 0x78 : 0x58;
+    if (fieldInfo + 2 * fieldCount > headerSize)
+        fail("the header of " + std::to_string(headerSize) + " bytes cannot describe " + std::to_string(fieldCount) +
+             " fields");
+    std::vector<unsigned char> fieldBytes(static_cast<std::size_t>(2 * fieldCount));
+    if (std::fseek(in.get(), static_cast<long>(fieldInfo), SEEK_SET) != 0 ||
+        std::fread(fieldBytes.data(), 1, fieldBytes.size(), in.get()) != fieldBytes.size())
+        fail("cannot read the field descriptions");
+    long long sizes = 0;
+    for (long long j = 0; j < fieldCount; ++j) {
+        const int type = fieldBytes[static_cast<std::size_t>(2 * j)];
+        const int size = fieldBytes[static_cast<std::size_t>(2 * j + 1)];
+        if (type < pxfAlpha || type > pxfNumTypes || size < 1)
+            fail("field " + std::to_string(j + 1) + " has type " + std::to_string(type) + " and size " +
+                 std::to_string(size));
+        sizes += size;
+    }
+    if (sizes != recordSize)
+        fail("the fields take " + std::to_string(sizes) + " bytes of a record of " + std::to_string(recordSize));
+
+    // The data blocks form a chain through the "next block" number at the start of each;
+    // pxlib follows it without end when it loops, so it is walked here first.
+    std::vector<bool> visited(static_cast<std::size_t>(fileBlocks) + 1, false);
+    long long recordsInBlocks = 0;
+    for (long long block = ReadLittle(header + 0x0E, 2); block != 0;) {
+        if (block > fileBlocks || visited[static_cast<std::size_t>(block)])
+            fail("the chain of data blocks is broken at block " + std::to_string(block) + " of " +
+                 std::to_string(fileBlocks));
+        visited[static_cast<std::size_t>(block)] = true;
+        // Next and previous block, then the offset of the block's last record.
+        unsigned char blockHeader[6];
+        if (std::fseek(in.get(), static_cast<long>(headerSize + (block - 1) * blockSize), SEEK_SET) != 0 ||
+            std::fread(blockHeader, 1, sizeof blockHeader, in.get()) != sizeof blockHeader)
+            fail("cannot read data block " + std::to_string(block));
+        const auto lastRecord = static_cast<std::int16_t>(ReadLittle(blockHeader + 4, 2));
+        if (lastRecord < -recordSize || lastRecord % recordSize != 0 ||
+            lastRecord + recordSize > blockSize - static_cast<long long>(sizeof blockHeader))
+            fail("data block " + std::to_string(block) + " declares its last record at " + std::to_string(lastRecord) +
+                 ", which does not fit records of " + std::to_string(recordSize) + " bytes in a block of " +
+                 std::to_string(blockSize));
+        recordsInBlocks += lastRecord / recordSize + 1;
+        block = ReadLittle(blockHeader, 2);
+    }
+    if (recordsInBlocks != recordCount)
+        fail("its data blocks hold " + std::to_string(recordsInBlocks) + " records, but the header declares " +
+             std::to_string(recordCount));
 }
 
 } // namespace
@@ -242,6 +304,8 @@ void ReadParadoxTable(const std::string& path, TDataTable& table)
     std::string error;
     TPxDocument document(&error);
     pxdoc_t* doc = document.Get();
+    if (doc)
+        PX_set_parameter(doc, "warnings", "false");
     if (!document.Open(path))
         throw TError("Paradox table " + path + ": cannot be opened" + (error.empty() ? "" : ": " + error));
 
@@ -261,12 +325,14 @@ void ReadParadoxTable(const std::string& path, TDataTable& table)
         if (fields[j].px_flen < 1 || offset > recordSize)
             throw TError("Paradox table " + path + ": field " + std::to_string(j + 1) +
                          " does not lie inside the record of " + std::to_string(recordSize) + " bytes");
-        const std::string name = CodePageToUtf8(fields[j].px_fname ? fields[j].px_fname : "", codePage);
-        const TFieldType type = TypeOf(static_cast<unsigned char>(fields[j].px_ftype));
-        table.FieldNames.push_back(name);
-        table.FieldTypes.push_back(type);
-        table.FieldDescriptors.push_back({name, FieldTypeKeyword(type), "TRUE"});
+        table.FieldNames.push_back(CodePageToUtf8(fields[j].px_fname ? fields[j].px_fname : "", codePage));
+        table.FieldTypes.push_back(TypeOf(static_cast<unsigned char>(fields[j].px_ftype)));
     }
+    // Paradox names may hold blanks ("Unit Price"), which a table file cannot store.
+    table.FieldNames = SafeFieldNames(table.FieldNames);
+    for (int j = 0; j < fieldCount; ++j)
+        table.FieldDescriptors.push_back({table.FieldNames[static_cast<std::size_t>(j)],
+                                          FieldTypeKeyword(table.FieldTypes[static_cast<std::size_t>(j)]), "TRUE"});
 
     const int recordCount = PX_get_num_records(doc);
     std::vector<char> record(static_cast<std::size_t>(recordSize));

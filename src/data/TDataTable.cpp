@@ -11,6 +11,7 @@
 #include "data/TextRoutines.h"
 
 #include <algorithm>
+#include <unordered_set>
 #include <utility>
 
 namespace orbelin::data {
@@ -176,6 +177,30 @@ void SaveTable(const TDataTable& table, const std::string& fileName)
     }
     file.WriteLine("");
     file.Close();
+}
+
+TArray1S SafeFieldNames(const TArray1S& names)
+{
+    TArray1S safe;
+    std::unordered_set<std::string> taken;
+    for (const std::string& raw : names) {
+        std::string bytes;
+        // Characters without a Windows-1251 byte become "?", which is no token byte either.
+        Utf8ToCp1251(TrimBlanks(raw), bytes);
+        for (char& b : bytes)
+            if (!IsTokenByte(static_cast<unsigned char>(b)))
+                b = '_';
+        const bool readsEmpty = bytes == "@" || (bytes.size() == 3 && FoldCase(bytes) == "nan");
+        if (bytes.empty() || readsEmpty)
+            bytes.insert(bytes.begin(), '_');
+        const std::string base = Cp1251ToUtf8(bytes);
+        std::string name = base;
+        for (int k = 2; taken.count(FoldCase(name)); ++k)
+            name = base + "_" + std::to_string(k);
+        taken.insert(FoldCase(name));
+        safe.push_back(std::move(name));
+    }
+    return safe;
 }
 
 std::optional<TTableKind> TableKindOfPath(const std::string& path)

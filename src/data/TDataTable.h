@@ -49,6 +49,13 @@ public:
 /// letter case) is read as a CSV file whatever file kind is asked for.
 void LoadTable(TDataTable& table, const std::string& path, TTableKind kind);
 
+/// Field names that a table file stores and reads back as they are, for tables read from
+/// other formats: blanks around a name are dropped, characters that cannot stand in a token
+/// become "_", an empty name becomes "_", a name a table file would read as empty ("@",
+/// "nan") gets a leading "_", and a repeated name (letter case ignored, as FieldIndex does)
+/// gets "_2", "_3"...
+TArray1S SafeFieldNames(const TArray1S& names);
+
 /// The kind of table a file name's extension stands for, letter case ignored: ".obt" table
 /// file, ".dat" text data file, ".csv" and ".tsv" CSV, ".dbf" and ".db" database table;
 /// nothing for any other extension.

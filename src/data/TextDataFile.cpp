@@ -60,9 +60,11 @@ void ReadTextDataFile(const std::string& path, TDataTable& table)
     table.FieldTypes.clear();
     table.FieldDescriptors.clear();
     for (TArray1S& tokens : file.ReadStringMatrix(0, fieldCount)) {
-        // A line that starts with an empty quoted name gives no tokens at all.
-        if (tokens.empty())
-            tokens.emplace_back();
+        // A line that starts with an empty quoted name gives no tokens at all; a table
+        // cannot keep a field without a name.
+        if (tokens.empty() || tokens[0].empty())
+            throw TError("text data file " + path + ": field " + std::to_string(table.FieldNames.size() + 1) +
+                         " has no name");
         TArray1S descriptor = {tokens[0], tokens.size() > 1 ? tokens[1] : std::string(), "TRUE"};
         descriptor.insert(descriptor.end(), tokens.begin() + std::min<std::ptrdiff_t>(2, tokens.size()), tokens.end());
         table.FieldNames.push_back(tokens[0]);

@@ -18,7 +18,8 @@ TEST(ParadoxTableTest, ReadsEveryFieldTypeAndNulls)
     TDataTable table;
     LoadTable(table, Fixtures + "/stock.db", TTableKind::Database);
     EXPECT_EQ("stock.OBT", table.Name);
-    EXPECT_EQ((TArray1S{"Name", "Qty", "Count", "Price", "Weight", "InStock", "Since", "At", "Stamp", "Id"}),
+    // A blank inside a name cannot stand in a table file.
+    EXPECT_EQ((TArray1S{"Name", "Qty", "Count", "Price", "Unit_weight", "InStock", "Since", "At", "Stamp", "Id"}),
               table.FieldNames);
     EXPECT_EQ((TArray1T{TFieldType::String, TFieldType::SmallInt, TFieldType::Integer, TFieldType::Currency,
                         TFieldType::Float, TFieldType::Boolean, TFieldType::Date, TFieldType::Time,
@@ -33,7 +34,7 @@ TEST(ParadoxTableTest, ReadsEveryFieldTypeAndNulls)
         }),
         table.Values);
     EXPECT_EQ((TArray1S{"Stamp", "DATE", "TRUE"}), table.FieldDescriptors[8]);
-    EXPECT_EQ((TArray1I{6, 5, 7, 7, 8, 9, 10, 8, 19, 4}), table.FieldWidths);
+    EXPECT_EQ((TArray1I{6, 5, 7, 7, 13, 9, 10, 8, 19, 4}), table.FieldWidths);
 }
 
 TEST(ParadoxTableTest, NumericFieldsBuildADatasetAndTheTableSavesAndReadsBack)
@@ -47,7 +48,7 @@ TEST(ParadoxTableTest, NumericFieldsBuildADatasetAndTheTableSavesAndReadsBack)
     TData data;
     data.Table = &table;
     ASSERT_TRUE(BuildFromTable(data, choices).Built);
-    EXPECT_EQ((TArray1S{"Qty", "Count", "Price", "Weight", "Id"}), data.CoordNames);
+    EXPECT_EQ((TArray1S{"Qty", "Count", "Price", "Unit_weight", "Id"}), data.CoordNames);
     EXPECT_EQ(0.1, data.Points[2][2]);
     EXPECT_TRUE(IsMissing(data.Points[1][2]));
 
@@ -71,6 +72,14 @@ TEST(ParadoxTableTest, DamagedFilesGiveErrorsThatNameTheFile)
     noFields[0x21] = noFields[0x22] = 0;
     std::string hugeBlocks = good;
     hugeBlocks[5] = 100; // 100 KB blocks
+    std::string loop = good;
+    loop[0x800] = 1; // the only data block names itself as the next one
+    std::string fewerRecords = good;
+    fewerRecords[6] = 2;
+    std::string protectedTable = good;
+    protectedTable[0x5C] = 1;
+    std::string badField = good;
+    badField[0x78] = 0; // the first field's type
     struct TCase {
         const char* Name;
         std::string Bytes;
@@ -83,6 +92,10 @@ TEST(ParadoxTableTest, DamagedFilesGiveErrorsThatNameTheFile)
         {"no fields", noFields, "in 0 fields"},
         {"block size", hugeBlocks, "cannot hold"},
         {"text", std::string(4096, 'x'), "not a Paradox data table"},
+        {"block chain loops", loop, "the chain of data blocks is broken at block 1"},
+        {"records in blocks", fewerRecords, "its data blocks hold 3 records, but the header declares 2"},
+        {"password", protectedTable, "password-protected"},
+        {"field type", badField, "field 1 has type 0"},
     };
     for (const TCase& c : cases) {
         SCOPED_TRACE(c.Name);

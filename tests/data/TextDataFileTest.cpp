@@ -84,6 +84,7 @@ TEST(TextDataFileTest, BrokenFilesGiveErrorsThatNameTheFile)
         {"fractional count", "2 1.5\n", "record count"},
         {"impossible count", "3 2000000000\nA FLOAT\nB FLOAT\nC FLOAT\n", "declares 2000000000 records of 3 fields"},
         {"missing field lines", "3 1\nA FLOAT\n", "expected 3 lines, found 1"},
+        {"field without a name", "2 0\nA FLOAT\n\"\" FLOAT\n", "field 2 has no name"},
     };
     for (const TCase& c : cases) {
         SCOPED_TRACE(c.Name);

@@ -153,6 +153,12 @@ public:
     /// Load table for a table read beforehand (off the user-interface thread): the same
     /// steps as LoadTableFile after its load.
     TUpdate AddLoadedTable(data::TDataTable table);
+    /// The table window appended table k to the current script (a derived table): its
+    /// node is added and selected.
+    TUpdate TableAppended(int table);
+    /// Table k of the current script was read again from another file: its node takes the
+    /// table's new name and the Table panel is refreshed.
+    TUpdate TableReread(int table);
     /// Asks for the file with the open dialog, then LoadDatasetFile.
     TUpdate LoadDataset();
     TUpdate LoadDatasetFile(const std::string& path);

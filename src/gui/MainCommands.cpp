@@ -72,8 +72,10 @@ int ListRow(TObjectPanels* panels, int panel, int current)
 void TfrmMainWnd::tbbDeleteTableClick()
 {
     const app::TCurrentChain chain = app::CurrentChain(Dispatcher_.Project());
-    if (chain.Table)
-        Apply(Dispatcher_.DeleteTable(ListRow(Panels_, app::TablesPanel, chain.Script->CurrentTable)));
+    if (!chain.Table)
+        return;
+    const int row = ListRow(Panels_, app::TablesPanel, chain.Script->CurrentTable);
+    RunFreeing([this, row] { return Dispatcher_.DeleteTable(row); });
 }
 
 void TfrmMainWnd::tbbDeleteDatasetClick()

@@ -56,15 +56,18 @@ void TfrmMainWnd::CreateActions()
     const QStyle* style = this->style();
 
     // Project.
-    AddAction("New", "New", apply([&d] { return d.NewProject(); }))->setIcon(style->standardIcon(QStyle::SP_FileIcon));
-    AddAction("Open", "Open", apply([&d] { return d.OpenProject(); }), QKeySequence("Ctrl+O"))
+    AddAction("New", "New", [this, &d] {
+        RunFreeing([&d] { return d.NewProject(); });
+    })->setIcon(style->standardIcon(QStyle::SP_FileIcon));
+    AddAction(
+        "Open", "Open", [this, &d] { RunFreeing([&d] { return d.OpenProject(); }); }, QKeySequence("Ctrl+O"))
         ->setIcon(style->standardIcon(QStyle::SP_DialogOpenButton));
     AddAction("Save", "Save", [&d] { d.SaveProject(); });
     AddAction("SaveProjectButton", "Save project", [&d] {
         d.SaveProject();
     })->setIcon(style->standardIcon(QStyle::SP_DialogSaveButton));
     AddAction("SaveAs", "Save as ...", [&d] { d.SaveProjectAs(); });
-    AddAction("Close", "Close", apply([&d] { return d.CloseProject(); }));
+    AddAction("Close", "Close", [this, &d] { RunFreeing([&d] { return d.CloseProject(); }); });
     AddAction("Exit", "Exit", apply([&d] { return d.Exit(); }));
     AddAction("ExportProjections", "Export of projections", [this] { miExportProjectionsClick(); });
     for (const auto& [name, text] : {std::pair{"ExportMap", "Export of the map"},
@@ -87,8 +90,10 @@ void TfrmMainWnd::CreateActions()
     AddAction("ScriptAdd", "Add", apply([&d] { return d.AddScript(); }));
     AddAction("AddScript", "Add script", apply([&d] { return d.AddScript(); }));
     const auto deleteScript = [this] {
-        if (const app::TProject* project = Dispatcher_.Project())
-            Apply(Dispatcher_.DeleteScript(project->CurrentScript));
+        if (const app::TProject* project = Dispatcher_.Project()) {
+            const int script = project->CurrentScript;
+            RunFreeing([this, script] { return Dispatcher_.DeleteScript(script); });
+        }
     };
     AddAction("ScriptDelete", "Delete", deleteScript);
     AddAction("DeleteScript", "Delete script", deleteScript);
@@ -382,7 +387,8 @@ void TfrmMainWnd::RefreshMenus()
 {
     const app::TProject* project = Dispatcher_.Project();
     const app::TCurrentChain chain = app::CurrentChain(project);
-    const app::TMenuState s = app::ComputeMenuState(project != nullptr, chain, MapSubWindow_ != nullptr, false);
+    const app::TMenuState s =
+        app::ComputeMenuState(project != nullptr, chain, MapSubWindow_ != nullptr, TableSubWindow_ != nullptr);
     const auto show = [this](const char* name, bool visible) {
         if (QAction* action = Actions_.value(name))
             action->setVisible(visible);

@@ -62,17 +62,21 @@ QStringList QtFileFilters(const std::string& pairs)
 {
     const QStringList parts = Text(pairs).split('|');
     QStringList filters;
-    static const QRegularExpression trailingPatterns(R"(\s*\([^()]*\)\s*$)");
+    static const QRegularExpression patternGroup(R"(\([^()]*\))");
     for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
-        QString description = parts[i].trimmed();
-        description.remove(trailingPatterns);
+        // The description's own pattern groups go: the patterns are appended once, below.
+        QString description = parts[i];
+        description.remove(patternGroup);
+        QStringList kinds;
+        for (const QString& kind : description.split(';', Qt::SkipEmptyParts))
+            if (!kind.trimmed().isEmpty())
+                kinds << kind.trimmed();
         QStringList patterns;
         for (QString pattern : parts[i + 1].split(';', Qt::SkipEmptyParts)) {
             pattern = pattern.trimmed();
             patterns << (pattern == "*.*" ? QString("*") : pattern);
         }
-        if (description.isEmpty())
-            description = patterns.join(' ');
+        description = kinds.isEmpty() ? patterns.join(' ') : kinds.join(", ");
         filters << description + " (" + patterns.join(' ') + ")";
     }
     return filters;
@@ -243,6 +247,8 @@ bool RunInBackground(QWidget* parent, const QString& caption, std::function<void
         QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
             if (job->Done)
                 loop.exit(0);
+            else if (dialog.wasCanceled())
+                loop.exit(1);
         });
         QObject::connect(&dialog, &QProgressDialog::canceled, &loop, [&] { loop.exit(1); });
         poll.start(20);

@@ -17,9 +17,10 @@ class QWidget;
 namespace orbelin::gui {
 
 /// Qt file-dialog filters from "description|patterns|description|patterns..." pairs:
-/// each becomes "description (patterns)" with the patterns separated by blanks; a
-/// description's own trailing "(...)" is dropped so that the patterns appear once, and
-/// "*.*" becomes "*" so that files without an extension are listed too.
+/// each becomes "description (patterns)" with the patterns separated by blanks. The
+/// description's own "(...)" groups are dropped so that the patterns appear once, kinds it
+/// lists with ";" are joined with ", ", and "*.*" becomes "*" so that files without an
+/// extension are listed too.
 QStringList QtFileFilters(const std::string& pairs);
 
 /// Installed by the desktop program at start-up. Dialogs open over the active window and

@@ -10,7 +10,9 @@
 #include "gui/TQtUserInterface.h"
 #include "gui/TSelectionsPanel.h"
 #include "gui/TTablePanel.h"
+#include "gui/TfmSelectionProperties.h"
 #include "gui/TfrmMap.h"
+#include "gui/TfrmTable.h"
 #include "map/TMap.h"
 #include "numeric/TUserInterface.h"
 
@@ -25,6 +27,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMimeData>
+#include <QPushButton>
 #include <QScreen>
 #include <QStatusBar>
 #include <QTimer>
@@ -72,9 +75,13 @@ TfrmMainWnd::TfrmMainWnd(bool loadDemo, QWidget* parent) : QMainWindow(parent)
 
 TfrmMainWnd::~TfrmMainWnd()
 {
+    Destroying_ = true;
     // Imports cancelled by the user may still be reading; they own what they touch.
     WaitForBackgroundWork();
     // The windows that point into the project go before it.
+    if (TfrmTable* window = TableWindow())
+        window->ShowTables(nullptr);
+    delete TableSubWindow_;
     delete MapSubWindow_;
 }
 
@@ -149,6 +156,11 @@ void TfrmMainWnd::CreateToolWindows()
     // the selection, statistics, object analysis, components, auto-create, annotation,
     // time-series, separation machine, map analysis, weights, projection pursuit, colour
     // scale and biplot windows join as they are built.
+    SelectProp_ = new TfmSelectionProperties(this);
+    SelectProp_->setObjectName("SelectionProperties");
+    SelectProp_->hide();
+    connect(Selections_->SelectPropButton(), &QPushButton::clicked, this,
+            [this] { Run([this] { SelectProp_->Edit(SelectionProperties_); }); });
 }
 
 void TfrmMainWnd::PlaceOnScreen()
@@ -204,6 +216,11 @@ void TfrmMainWnd::Apply(const app::TUpdate& update)
     if (update.ShowPanel != app::NoPanel)
         Panels_->ShowPanel(update.ShowPanel);
 
+    if (update.TablePage >= 0)
+        if (TfrmTable* window = TableWindow(); window && window->Script())
+            window->SetCurrentPage(update.TablePage);
+    SyncTableWindow();
+
     if (update.MapWindow.Close)
         CloseMapWindow();
     if (update.MapWindow.Show)
@@ -235,14 +252,10 @@ void TfrmMainWnd::Apply(const app::TUpdate& update)
 void TfrmMainWnd::DatasetViewChanged()
 {
     // The map window's view geometry is rebuilt from the dataset here once the 3D view
-    // shows the maps; until then there is nothing on screen to update.
+    // shows the maps.
+    if (TfrmTable* window = TableWindow(); window && window->Script())
+        window->RefreshGrid();
     RefreshSetToolbar();
-}
-
-void TfrmMainWnd::TablesRefreshed()
-{
-    // The table window follows the Tables panel: shown with one page per table while the
-    // script has a current table, closed otherwise.
 }
 
 void TfrmMainWnd::LoadDemo()
@@ -303,6 +316,8 @@ void TfrmMainWnd::CloseMapWindow()
 
 void TfrmMainWnd::MapWindowClosedByUser()
 {
+    if (Destroying_)
+        return;
     Dispatcher_.MapWindowClosed();
     RefreshMenus();
 }
@@ -345,7 +360,7 @@ void TfrmMainWnd::OpenFiles(const QStringList& paths)
             app::SetWorkingDirectoryOf(file);
             const QString suffix = QFileInfo(path).suffix().toLower();
             if (suffix == "obp")
-                Apply(Dispatcher_.OpenProjectFile(file));
+                RunFreeing([this, &file] { return Dispatcher_.OpenProjectFile(file); });
             else if (suffix == "obm")
                 Apply(Dispatcher_.LoadMapFile(file));
             else if (suffix == "obd")

@@ -7,6 +7,7 @@
 #include "gui/TObjectPanels.h"
 #include "gui/TextureImages.h"
 #include "view/DrawingSwitches.h"
+#include "view/SelectionStyle.h"
 
 #include <QHash>
 #include <QMainWindow>
@@ -25,7 +26,9 @@ namespace orbelin::gui {
 
 class TObjectTreeView;
 class TSelectionsPanel;
+class TfmSelectionProperties;
 class TfrmMap;
+class TfrmTable;
 
 /// Holds the dispatcher (the open project and its tree) and carries out the TUpdate of
 /// every dispatcher call: the tree view, the panels, the child windows, the menus. Every
@@ -69,6 +72,10 @@ public:
     QMdiArea* Workspace() const { return Workspace_; }
     /// The map window, or null while there is none.
     TfrmMap* MapWindow() const;
+    /// The table window, or null while there is none.
+    TfrmTable* TableWindow() const;
+    TfmSelectionProperties* SelectionPropertiesDialog() const { return SelectProp_; }
+    const view::TSelectionProperties& SelectionProperties() const { return SelectionProperties_; }
     QAction* Action(const QString& name) const { return Actions_.value(name); }
     QMenu* Menu(const QString& name) const;
     QToolBar* Toolbar(const QString& name) const;
@@ -102,6 +109,17 @@ private:
     void RefreshSetToolbar();
     void SelectInTree(const app::TTreeNode* node);
 
+    // The table window.
+    void CreateTableWindow();
+    void CloseTableWindow();
+    /// After every update: the table window shows the current script's tables, or closes
+    /// when there is no current table, and redraws when the current dataset changed.
+    void SyncTableWindow();
+    /// Runs a command that may free scripts or tables: the table window lets go of them
+    /// first and shows what is left afterwards.
+    void RunFreeing(const std::function<app::TUpdate()>& command);
+    void TablePageTurned(int table);
+
     // The map window.
     void ShowMapWindow(bool maximise);
     void CloseMapWindow();
@@ -127,6 +145,11 @@ private:
     QHash<QString, QAction*> Actions_;
     QMdiArea* Workspace_ = nullptr;
     QPointer<QMdiSubWindow> MapSubWindow_;
+    QPointer<QMdiSubWindow> TableSubWindow_;
+    const data::TData* TableWindowDataset_ = nullptr;
+    TfmSelectionProperties* SelectProp_ = nullptr;
+    view::TSelectionStyle SelectionStyle_;
+    view::TSelectionProperties SelectionProperties_;
     TObjectTreeView* Tree_ = nullptr;
     TObjectPanels* Panels_ = nullptr;
     TSelectionsPanel* Selections_ = nullptr;
@@ -146,6 +169,7 @@ private:
     TTextureImages Textures_;
     bool SettingsFound_ = false;
     bool FirstShown_ = false;
+    bool Destroying_ = false; ///< child windows going with the main window report nothing
     bool DemoLoaded_ = false;
     app::TDemoReport DemoReport_;
     bool FillingSetToolbar_ = false;

@@ -35,5 +35,31 @@ TEST(TableImportTest, AddingAnImportedTableMatchesLoadTable)
     ORBELIN_EXPECT_ERROR(ImportTable(dir.File("missing.obt")), "missing.obt");
 }
 
+// The table window adds derived tables and re-reads tables behind the dispatcher's back; the
+// tree follows.
+TEST(TableImportTest, TablesAddedOrRereadElsewhereGetTheirNodes)
+{
+    test::TTempDir dir;
+    test::TScriptedUser user;
+    TDispatcher d;
+    d.LoadTableFile(test::WriteXYTable(dir, "first", {{1, 2}, {3, 4}}));
+    TScript& script = *d.Project()->Script();
+    AppendTable(script, test::MakeXYTable("derived", {{1, 1}}));
+
+    const TUpdate added = d.TableAppended(1);
+    EXPECT_EQ("10000 first\n  1 Tables\n    20000 first.OBT\n    20001 derived.OBT\n  2 Data\n",
+              test::DescribeTree(d.Tree().Root()));
+    ASSERT_NE(nullptr, added.Select);
+    EXPECT_EQ(20001, added.Select->Code);
+    EXPECT_EQ(TablePanel, added.ShowPanel);
+    EXPECT_EQ(1, added.TablePage);
+    EXPECT_FALSE(d.TableAppended(5).TreeChanged);
+
+    script.Tables[0]->Name = "other.OBT";
+    const TUpdate reread = d.TableReread(0);
+    EXPECT_TRUE(reread.TreeChanged);
+    EXPECT_EQ("other.OBT", d.Tree().TableNode(0, 0)->Label);
+}
+
 } // namespace
 } // namespace orbelin::app

@@ -33,6 +33,9 @@ void TfrmMainWnd::CreateTableWindow()
     TableSubWindow_ = Workspace_->addSubWindow(window);
     TableSubWindow_->setAttribute(Qt::WA_DeleteOnClose);
     TableSubWindow_->setObjectName("TableSubWindow");
+    // Most of the workspace, so that a table shows several columns and rows at once.
+    TableSubWindow_->resize(Workspace_->viewport()->size() * 9 / 10);
+    TableSubWindow_->move(0, 0);
     // The window closes itself (its close box, or Close all): its frame goes with it and the
     // menus follow once it is gone.
     QPointer<QMdiSubWindow> subWindow = TableSubWindow_;

@@ -43,6 +43,7 @@ TSelectionsPanel::TSelectionsPanel(TPanelHost& host, QWidget* parent)
     auto* scroll = new QScrollArea(this);
     scroll->setWidgetResizable(true);
     scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     auto* content = new QWidget(scroll);
     auto* layout = new QVBoxLayout(content);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -64,6 +65,10 @@ TSelectionsPanel::TSelectionsPanel(TPanelHost& host, QWidget* parent)
                             bool viewChanges) {
         auto* b = new QPushButton(caption, content);
         b->setObjectName(name);
+        // The panel may be narrower than a caption: the button takes the panel's width and
+        // its tooltip the whole caption.
+        b->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+        b->setToolTip(caption);
         connect(b, &QPushButton::clicked, this, [this, command, viewChanges] { RunOnDataset(command, viewChanges); });
         return b;
     };

@@ -292,7 +292,9 @@ void TfrmMainWnd::ShowMapWindow(bool maximise)
         };
         MapSubWindow_ = Workspace_->addSubWindow(window);
         MapSubWindow_->setAttribute(Qt::WA_DeleteOnClose);
-        MapSubWindow_->resize(Workspace_->size() * 3 / 4);
+        MapSubWindow_->resize(Workspace_->viewport()->size() * 9 / 10);
+        // Down and to the right of the table window's corner, so both title bars show.
+        MapSubWindow_->move(MapSubWindow_->fontMetrics().height() * 2, MapSubWindow_->fontMetrics().height() * 2);
         connect(MapSubWindow_, &QObject::destroyed, this, [this] { MapWindowClosedByUser(); });
     }
     MapWindow()->SetDataset(chain.Dataset);

@@ -185,7 +185,7 @@ bool TQtUserInterface::StepProgress(int percent)
     if (!Progress_)
         return true;
     Progress_->setValue(std::clamp(percent, 0, 100));
-    QCoreApplication::processEvents();
+    ProcessEvents();
     return !Progress_->wasCanceled();
 }
 
@@ -196,7 +196,12 @@ void TQtUserInterface::EndProgress()
 
 void TQtUserInterface::ProcessEvents()
 {
-    QCoreApplication::processEvents();
+    // Long work lets repaints through. Clicks wait unless a modal progress dialog keeps
+    // them to its Cancel button: a second command must not free what the work is using.
+    if (Progress_ && Progress_->isVisible())
+        QCoreApplication::processEvents();
+    else
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
 void TQtUserInterface::RunOnUiThread(const std::function<void()>& work)

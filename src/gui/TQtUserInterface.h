@@ -42,6 +42,8 @@ public:
     bool StepProgress(int percent) override;
     void EndProgress() override;
 
+    /// Lets pending events through; user input only while a progress dialog is shown,
+    /// whose modality keeps it to the dialog.
     void ProcessEvents() override;
     void RunOnUiThread(const std::function<void()>& work) override;
     void PostToUiThread(std::function<void()> work) override;

@@ -189,6 +189,29 @@ TEST(TQtUserInterfaceTest, BackgroundWorkReturnsRethrowsOrIsCancelled)
     EXPECT_TRUE(*finished);
 }
 
+TEST(TQtUserInterfaceTest, ProgressStepsReportTheCancel)
+{
+    TQtUserInterface ui;
+    QString caption;
+    AnswerNextDialog([&](QWidget* dialog) {
+        auto* progress = qobject_cast<QProgressDialog*>(dialog);
+        ASSERT_NE(nullptr, progress);
+        caption = progress->labelText();
+        progress->findChild<QPushButton*>()->click();
+    });
+    ui.BeginProgress("Computing");
+    int steps = 0;
+    while (ui.StepProgress(steps) && steps < 500) {
+        QThread::msleep(10);
+        ++steps;
+    }
+    ui.EndProgress();
+    EXPECT_EQ("Computing", caption);
+    EXPECT_LT(steps, 500);
+    // Without a dialog, or after it, every step goes on.
+    EXPECT_TRUE(ui.StepProgress(50));
+}
+
 TEST(TQtUserInterfaceTest, WorkerThreadsHandWorkToTheUserInterfaceThread)
 {
     TQtUserInterface ui;

@@ -94,6 +94,9 @@ void TfrmMainWnd::CreateDocks()
             Panels_->RefreshPanel(panel);
         if (TfrmMap* window = MapWindow())
             window->SwitchMap(window->Map());
+        // Page titles are table names.
+        if (TfrmTable* window = TableWindow(); window && window->Script())
+            window->ShowTables(window->Script());
     };
     DispatcherDock_ = new QDockWidget("Object dispatcher", this);
     DispatcherDock_->setObjectName("DispatcherDock");

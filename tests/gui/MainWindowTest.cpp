@@ -7,6 +7,7 @@
 #include "gui/TTablePanel.h"
 #include "gui/TfrmMainWnd.h"
 #include "gui/TfrmMap.h"
+#include "gui/TfrmTable.h"
 #include "map/TMap.h"
 
 #include <QAction>
@@ -16,6 +17,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QStatusBar>
+#include <QTabWidget>
 #include <QTest>
 #include <QToolBar>
 
@@ -158,6 +160,8 @@ TEST(MainWindowTest, RenamingANodeRenamesItsObjectOrPutsTheLabelBack)
     table->setText(0, "flowers.obt");
     EXPECT_EQ("flowers.obt", window.Dispatcher().Project()->Scripts[0]->Tables[0]->Name);
     EXPECT_EQ("flowers.obt", window.Dispatcher().Tree().TableNode(0, 0)->Label);
+    ASSERT_NE(nullptr, window.TableWindow());
+    EXPECT_EQ("flowers.obt", window.TableWindow()->Pages()->tabText(0));
     // A table's name is its file's name: a folder is refused, and the label comes back.
     table->setText(0, "sub/flowers.obt");
     ASSERT_EQ(1u, user.Messages.size());

@@ -44,7 +44,7 @@ TEST(DatasetFileTest, WritesTheDocumentedLayout)
     TData data = BuildSmall(table);
     const std::string path = dir.File("d.obd");
     WriteDatasetFile(data, path);
-    // Float coordinates in fixed form, other coordinates with two significant digits;
+    // Float coordinates in fixed form, other coordinates with ten significant digits;
     // colours in hexadecimal of at least four digits; styles of every record.
     const std::string expected = "# TABLENAME\r\nsmall.OBT\r\n\r\n"
                                  "# FIELDCOUNT\r\n3\r\n\r\n\r\n"
@@ -56,7 +56,8 @@ TEST(DatasetFileTest, WritesTheDocumentedLayout)
                                  "# NORMSTAT\r\n"
                                  "X  0.5000  2.5000  1.0000  1.5000  0.5000  2.5000  0.5000  2.5000 \r\n"
                                  "N -3.0000 1234.0000 618.5000 615.5000 -3.0000 1234.0000 -3.0000 1234.0000 \r\n\r\n"
-                                 "# DATAVALUES\r\n       0.500000  1.234000000E+0003 \r\n       2.500000 -3.000000000E+0000 \r\n\r\n"
+                                 "# DATAVALUES\r\n"
+                                 "       0.500000  1.234000000E+0003 \r\n       2.500000 -3.000000000E+0000 \r\n\r\n"
                                  "# NUMXI\r\n0 2 \r\n\r\n"
                                  "# SELECTED\r\n1 0 1 \r\n"
                                  "# POINTTYPE\r\n1 1 1 \r\n"

@@ -291,7 +291,8 @@ void ReadCsvBytes(std::string bytes, const std::string& displayName, TDataTable&
     const std::size_t paddingLimit = body.size() + 1024;
     std::size_t padding = 0;
     TArray2S values;
-    values.reserve(static_cast<std::size_t>(std::count(body.begin(), body.end(), '\n')) + 1);
+    // Records are not counted ahead: blank lines would make a count of line ends overstate
+    // them without bound.
     while (parser.Next(cells)) {
         // Empty lines, and lines of nothing but blanks, hold no record.
         if (cells.empty() || (cells.size() == 1 && fieldCount > 1 && TrimSpace(cells[0]).empty()))

@@ -28,6 +28,9 @@ const std::vector<TCommand>& Commands();
 
 void RunInfo(const TArgs& args);
 void RunDemo(const TArgs& args);
+/// dataset TABLE -o OUT.obd --fields A,B,... [--log ...] [--tanh ...] [--range ...] [--std ... | --no-std]
+/// [--exclude-gaps]
+void RunDataset(const TArgs& args);
 /// pca DATASET.obd [--components K] [--weights]
 void RunPca(const TArgs& args);
 /// cluster DATASET.obd --method ... [--k K] [--fraction F] [--distance euclidean|l1] [--seed S]

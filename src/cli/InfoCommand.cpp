@@ -1,12 +1,14 @@
 // info: one JSON object describing a file, by the file's kind.
 #include "cli/Commands.h"
 #include "cli/TJsonWriter.h"
+#include "data/DatasetFile.h"
 #include "data/Resources.h"
+#include "data/TData.h"
 #include "data/TDataTable.h"
 #include "data/TError.h"
+#include "data/TRWFile.h"
+#include "data/TextRoutines.h"
 
-#include <algorithm>
-#include <cctype>
 #include <cstdio>
 
 namespace orbelin::cli {
@@ -20,12 +22,34 @@ void PrintTable(const data::TDataTable& table)
     for (int j = 0; j < table.FieldCount; ++j) {
         const auto jj = static_cast<std::size_t>(j);
         json.BeginObject()
-            .Key("name").String(table.FieldNames[jj])
-            .Key("type").String(data::FieldTypeName(table.FieldTypes[jj]))
-            .Key("width").Int(table.FieldWidths[jj])
+            .Key("name")
+            .String(table.FieldNames[jj])
+            .Key("type")
+            .String(data::FieldTypeName(table.FieldTypes[jj]))
+            .Key("width")
+            .Int(table.FieldWidths[jj])
             .EndObject();
     }
     json.EndArray().EndObject();
+    std::printf("%s\n", json.Text().c_str());
+}
+
+// A dataset file on its own: its table need not be at hand.
+void PrintDataset(const std::string& path)
+{
+    data::TData dataset;
+    data::TRWFile file;
+    file.OpenForReading(path);
+    data::ReadDataset(dataset, file);
+    file.Close();
+    TJsonWriter json;
+    json.BeginObject().Key("kind").String("dataset").Key("name").String(data::BaseName(path));
+    json.Key("table").String(data::DatasetTableName(path));
+    json.Key("points").Int(dataset.PointCount).Key("coords").Int(dataset.CoordCount);
+    json.Key("coord_names").BeginArray();
+    for (const std::string& name : dataset.CoordNames)
+        json.String(name);
+    json.EndArray().Key("exclude_gaps").Bool(dataset.ExcludeGaps).EndObject();
     std::printf("%s\n", json.Text().c_str());
 }
 
@@ -33,13 +57,7 @@ void PrintTable(const data::TDataTable& table)
 
 std::string ExtensionOf(const std::string& path)
 {
-    const std::size_t slash = path.find_last_of("/\\");
-    const std::size_t dot = path.rfind('.');
-    if (dot == std::string::npos || (slash != std::string::npos && dot < slash))
-        return {};
-    std::string ext = path.substr(dot);
-    std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return ext;
+    return data::LowerExtension(path);
 }
 
 void RunInfo(const TArgs& args)
@@ -48,9 +66,13 @@ void RunInfo(const TArgs& args)
         throw TUsageError("info takes one PATH (usage: orbelin-cli info PATH)");
     const std::string& path = args[0];
     const std::string ext = ExtensionOf(path);
-    if (ext == ".obt") {
+    if (ext == ".obd") {
+        PrintDataset(path);
+        return;
+    }
+    if (const std::optional<data::TTableKind> kind = data::TableKindOfPath(path)) {
         data::TDataTable table;
-        data::LoadTable(table, path, data::TTableKind::TableFile);
+        data::LoadTable(table, path, *kind);
         PrintTable(table);
         return;
     }
@@ -62,7 +84,9 @@ void RunInfo(const TArgs& args)
         PrintProjectInfo(path);
         return;
     }
-    throw TError("cannot describe " + path + ": unknown kind of file \"" + ext + "\" (expected .obt or .obm)");
+    throw TError(
+        "cannot describe " + path + ": unknown kind of file \"" + ext +
+        "\" (expected a table .obt, .dat, .csv, .tsv, .dbf or .db, a dataset .obd, a map .obm or a project .obp)");
 }
 
 void RunDemo(const TArgs& args)

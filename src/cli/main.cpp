@@ -12,7 +12,12 @@ namespace orbelin::cli {
 const std::vector<TCommand>& Commands()
 {
     static const std::vector<TCommand> commands = {
-        {"info", "info PATH", "describe a table or map file as JSON", RunInfo},
+        {"info", "info PATH", "describe a table, dataset, map or project file as JSON", RunInfo},
+        {"dataset", "dataset TABLE -o OUT.obd --fields A,B,...",
+         "build a dataset from a table's numeric fields\n"
+         "                               [--log A,...] [--tanh A,...] [--range A,...] [--std A,... | --no-std]\n"
+         "                               [--exclude-gaps]",
+         RunDataset},
         {"demo", "demo", "describe the embedded demonstration table", RunDemo},
         {"pca", "pca DATASET.obd [--components K] [--weights]", "principal components of a dataset's points", RunPca},
         {"cluster",

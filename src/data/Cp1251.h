@@ -15,6 +15,9 @@ bool Utf8ToCp1251(std::string_view text, std::string& bytes);
 
 bool IsValidUtf8(std::string_view text);
 
+/// Appends the UTF-8 form of one code point.
+void AppendUtf8(std::string& out, char32_t c);
+
 /// Number of code points, the "length in characters" of field widths.
 std::size_t Utf8Length(std::string_view text);
 

@@ -157,7 +157,9 @@ void WriteDatasetFile(const TData& data, const std::string& path)
         line.clear();
         for (int k = 0; k < data.CoordCount; ++k) {
             const double v = point[static_cast<std::size_t>(k)];
-            line += types[static_cast<std::size_t>(k)] == TFieldType::Float ? FixedText(v, 15, 6) : SciText(v, 10);
+            // Coordinates of other fields take ten significant digits: every 32-bit integer
+            // reads back exactly, where the two digits of SciText(v, 10) turned 1234 into 1200.
+            line += types[static_cast<std::size_t>(k)] == TFieldType::Float ? FixedText(v, 15, 6) : SciText(v, 18);
             line += ' ';
         }
         file.WriteLine(line);

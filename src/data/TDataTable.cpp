@@ -2,11 +2,16 @@
 #include "data/TDataTable.h"
 
 #include "data/Cp1251.h"
+#include "data/CsvTable.h"
+#include "data/DbfTable.h"
+#include "data/ParadoxTable.h"
 #include "data/TError.h"
 #include "data/TRWFile.h"
+#include "data/TextDataFile.h"
 #include "data/TextRoutines.h"
 
 #include <algorithm>
+#include <unordered_set>
 #include <utility>
 
 namespace orbelin::data {
@@ -75,6 +80,17 @@ void ReadTableSections(TRWFile& file, TDataTable& table)
         table.Values.assign(static_cast<std::size_t>(recordCount), TArray1S());
 }
 
+void ReadDatabaseTable(const std::string& path, TDataTable& table)
+{
+    const std::string ext = LowerExtension(path);
+    if (ext == ".dbf")
+        ReadDbfTable(path, table);
+    else if (ext == ".db")
+        ReadParadoxTable(path, table);
+    else
+        throw TError("cannot load " + path + " as a database table: expected a dBase (.dbf) or Paradox (.db) file");
+}
+
 } // namespace
 
 void TDataTable::ComputeFieldWidths()
@@ -98,19 +114,32 @@ void LoadTable(TDataTable& table, const std::string& path, TTableKind kind)
     TDataTable loaded;
     loaded.Path = path;
     loaded.Name = BaseName(path) + ".OBT";
-    TRWFile file;
+    if (kind != TTableKind::Resource && TableKindOfPath(path) == TTableKind::Csv)
+        kind = TTableKind::Csv;
     switch (kind) {
     case TTableKind::TableFile:
-        file.OpenForReading(path);
+    case TTableKind::Resource: {
+        TRWFile file;
+        if (kind == TTableKind::TableFile)
+            file.OpenForReading(path);
+        else
+            file.OpenResource(loaded.Name);
+        ReadTableSections(file, loaded);
+        file.Close();
         break;
-    case TTableKind::Resource:
-        file.OpenResource(loaded.Name);
+    }
+    case TTableKind::TextData:
+        ReadTextDataFile(path, loaded);
+        break;
+    case TTableKind::Database:
+        ReadDatabaseTable(path, loaded);
+        break;
+    case TTableKind::Csv:
+        ReadCsvTable(path, loaded);
         break;
     default:
-        throw TError("cannot load " + path + ": tables of this kind cannot be read yet");
+        throw TError("cannot load " + path + ": unknown kind of table " + std::to_string(static_cast<int>(kind)));
     }
-    ReadTableSections(file, loaded);
-    file.Close();
     loaded.ComputeFieldWidths();
     loaded.ResetPointStyles();
     table = std::move(loaded);
@@ -148,6 +177,50 @@ void SaveTable(const TDataTable& table, const std::string& fileName)
     }
     file.WriteLine("");
     file.Close();
+}
+
+TArray1S SafeFieldNames(const TArray1S& names)
+{
+    TArray1S safe;
+    std::unordered_set<std::string> taken;
+    for (const std::string& raw : names) {
+        std::string bytes;
+        // Characters without a Windows-1251 byte become "?", which is no token byte either.
+        Utf8ToCp1251(TrimBlanks(raw), bytes);
+        for (char& b : bytes)
+            if (!IsTokenByte(static_cast<unsigned char>(b)))
+                b = '_';
+        const bool readsEmpty = bytes == "@" || (bytes.size() == 3 && FoldCase(bytes) == "nan");
+        if (bytes.empty() || readsEmpty)
+            bytes.insert(bytes.begin(), '_');
+        const std::string base = Cp1251ToUtf8(bytes);
+        std::string name = base;
+        for (int k = 2; taken.count(FoldCase(name)); ++k)
+            name = base + "_" + std::to_string(k);
+        taken.insert(FoldCase(name));
+        safe.push_back(std::move(name));
+    }
+    return safe;
+}
+
+std::optional<TTableKind> TableKindOfPath(const std::string& path)
+{
+    const std::string ext = LowerExtension(path);
+    if (ext == ".obt")
+        return TTableKind::TableFile;
+    if (ext == ".dat")
+        return TTableKind::TextData;
+    if (ext == ".csv" || ext == ".tsv")
+        return TTableKind::Csv;
+    if (ext == ".dbf" || ext == ".db")
+        return TTableKind::Database;
+    return std::nullopt;
+}
+
+bool IsNumericFieldType(TFieldType type)
+{
+    return type == TFieldType::SmallInt || type == TFieldType::Integer || type == TFieldType::Word ||
+           type == TFieldType::Float || type == TFieldType::Currency;
 }
 
 int FieldIndex(const TDataTable& table, const std::string& name)

@@ -5,13 +5,15 @@
 #include "data/PointStyle.h"
 #include "numeric/TArray.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
 namespace orbelin::data {
 
-/// Where LoadTable reads a table from. Database tables, text data files and CSV files are
-/// read by their own readers; kinds 1 and 3 are the table file format.
+/// Where LoadTable reads a table from. Database tables (dBase .dbf or Paradox .db, chosen by
+/// the extension), text data files and CSV or TSV files are read by their own readers;
+/// kinds 1 and 3 are the table file format.
 enum class TTableKind : int {
     Database = 0,
     TableFile = 1,
@@ -43,8 +45,25 @@ public:
 };
 
 /// Fills table from a source. Raises TError when the source cannot be opened or does not
-/// hold a table; the table is then left as it was.
+/// hold a table; the table is then left as it was. A path ending in ".csv" or ".tsv" (any
+/// letter case) is read as a CSV file whatever file kind is asked for.
 void LoadTable(TDataTable& table, const std::string& path, TTableKind kind);
+
+/// Field names that a table file stores and reads back as they are, for tables read from
+/// other formats: blanks around a name are dropped, characters that cannot stand in a token
+/// become "_", an empty name becomes "_", a name a table file would read as empty ("@",
+/// "nan") gets a leading "_", and a repeated name (letter case ignored, as FieldIndex does)
+/// gets "_2", "_3"...
+TArray1S SafeFieldNames(const TArray1S& names);
+
+/// The kind of table a file name's extension stands for, letter case ignored: ".obt" table
+/// file, ".dat" text data file, ".csv" and ".tsv" CSV, ".dbf" and ".db" database table;
+/// nothing for any other extension.
+std::optional<TTableKind> TableKindOfPath(const std::string& path);
+
+/// True for the types a dataset takes coordinates from: SmallInt, Integer, Word, Float and
+/// Currency.
+bool IsNumericFieldType(TFieldType type);
 
 /// Writes the table file, replacing an existing file only once the whole file is written.
 void SaveTable(const TDataTable& table, const std::string& fileName);

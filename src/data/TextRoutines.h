@@ -17,6 +17,9 @@ TArray1I DeleteAt(const TArray1I& list, int k);
 /// File name without folder and without its last extension; blanks after the extension
 /// belong to it. Both "/" and "\" separate folders.
 std::string BaseName(std::string_view path);
+/// The last extension of a file name with its dot, in lower case (".csv"); empty when the
+/// name has none. Both "/" and "\" separate folders.
+std::string LowerExtension(std::string_view path);
 /// Words separated by runs of blanks, each trimmed, empty words dropped.
 TArray1S SplitBlanks(std::string_view text);
 /// The text without leading and trailing blanks.

@@ -1,28 +1,15 @@
 // orbelin-cli as a user runs it: JSON on stdout, one-line errors and exit statuses.
-#include "TestUtil.h"
+#include "CliRun.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdlib>
-#include <sys/wait.h>
 
 namespace orbelin {
 namespace {
 
-struct TRun {
-    int Status;
-    std::string Out, Err;
-};
-
-TRun RunCli(const std::string& arguments)
-{
-    test::TTempDir dir;
-    const std::string out = dir.File("stdout"), err = dir.File("stderr");
-    const std::string command = std::string("'") + ORBELIN_CLI + "' " + arguments + " >'" + out + "' 2>'" + err + "'";
-    const int raw = std::system(command.c_str());
-    return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, test::ReadBytes(out), test::ReadBytes(err)};
-}
+using test::RunCli;
+using test::TRun;
 
 TEST(CliTest, InfoDescribesATableFileWithCyrillicNames)
 {

@@ -44,7 +44,7 @@ TEST(DatasetFileTest, WritesTheDocumentedLayout)
     TData data = BuildSmall(table);
     const std::string path = dir.File("d.obd");
     WriteDatasetFile(data, path);
-    // Float coordinates in fixed form, other coordinates with two significant digits;
+    // Float coordinates in fixed form, other coordinates with ten significant digits;
     // colours in hexadecimal of at least four digits; styles of every record.
     const std::string expected = "# TABLENAME\r\nsmall.OBT\r\n\r\n"
                                  "# FIELDCOUNT\r\n3\r\n\r\n\r\n"
@@ -56,7 +56,8 @@ TEST(DatasetFileTest, WritesTheDocumentedLayout)
                                  "# NORMSTAT\r\n"
                                  "X  0.5000  2.5000  1.0000  1.5000  0.5000  2.5000  0.5000  2.5000 \r\n"
                                  "N -3.0000 1234.0000 618.5000 615.5000 -3.0000 1234.0000 -3.0000 1234.0000 \r\n\r\n"
-                                 "# DATAVALUES\r\n       0.500000  1.2E+0003 \r\n       2.500000 -3.0E+0000 \r\n\r\n"
+                                 "# DATAVALUES\r\n"
+                                 "       0.500000  1.234000000E+0003 \r\n       2.500000 -3.000000000E+0000 \r\n\r\n"
                                  "# NUMXI\r\n0 2 \r\n\r\n"
                                  "# SELECTED\r\n1 0 1 \r\n"
                                  "# POINTTYPE\r\n1 1 1 \r\n"
@@ -120,10 +121,11 @@ TEST(DatasetFileTest, RoundTripKeepsEverythingWithinTheFileRounding)
     EXPECT_FALSE(choices[2].Use || choices[2].Std);
 }
 
-TEST(DatasetFileTest, IntegerCoordinateKeepsTwoSignificantDigits)
+TEST(DatasetFileTest, IntegerCoordinateReadsBackExactly)
 {
     test::TTempDir dir;
     TDataTable table = SmallTable();
+    table.Values[2][2] = "-2147483647";
     TData data = BuildSmall(table);
     const std::string path = dir.File("d.obd");
     WriteDatasetFile(data, path);
@@ -132,7 +134,8 @@ TEST(DatasetFileTest, IntegerCoordinateKeepsTwoSignificantDigits)
     TRWFile file;
     file.OpenForReading(path);
     ReadDataset(back, file);
-    EXPECT_EQ(1200.0, back.Points[0][1]);
+    EXPECT_EQ(1234.0, back.Points[0][1]);
+    EXPECT_EQ(-2147483647.0, back.Points[1][1]);
     EXPECT_EQ(0.5, back.Points[0][0]);
 }
 

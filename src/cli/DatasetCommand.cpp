@@ -1,0 +1,181 @@
+// dataset: builds a dataset from a table's numeric fields and writes it with its table.
+#include "cli/Commands.h"
+#include "cli/TJsonWriter.h"
+#include "data/DatasetBuild.h"
+#include "data/DatasetFile.h"
+#include "data/TDataTable.h"
+#include "data/TError.h"
+#include "data/TextRoutines.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <map>
+#include <optional>
+
+namespace orbelin::cli {
+namespace {
+
+constexpr const char* DatasetUsage = "usage: orbelin-cli dataset TABLE -o OUT.obd --fields A,B,... [--log A,...] "
+                                     "[--tanh A,...] [--range A,...] [--std A,...] [--no-std] [--exclude-gaps]";
+
+struct TDatasetOptions {
+    std::string Table;
+    std::string Out;
+    std::map<std::string, std::string> Lists; // --fields, --log, --tanh, --range, --std
+    bool NoStd = false;
+    bool ExcludeGaps = false;
+};
+
+[[noreturn]] void Usage(const std::string& problem)
+{
+    throw TUsageError("dataset: " + problem + " (" + DatasetUsage + ")");
+}
+
+TDatasetOptions ParseOptions(const TArgs& args)
+{
+    TDatasetOptions options;
+    const auto take = [&](std::string& slot, const std::string& name, const std::string& value) {
+        if (!slot.empty())
+            Usage(name + " is given twice");
+        if (value.empty())
+            Usage(name + " needs a value");
+        slot = value;
+    };
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        std::string arg = args[i], value;
+        const std::size_t equals = arg.find('=');
+        const bool inlineValue = arg.rfind("--", 0) == 0 && equals != std::string::npos;
+        if (inlineValue) {
+            value = arg.substr(equals + 1);
+            arg = arg.substr(0, equals);
+        }
+        const auto next = [&]() -> std::string {
+            if (inlineValue)
+                return value;
+            if (i + 1 >= args.size())
+                Usage(arg + " needs a value");
+            return args[++i];
+        };
+        if (arg == "-o" || arg == "--output") {
+            take(options.Out, "-o", next());
+        } else if (arg == "--fields" || arg == "--log" || arg == "--tanh" || arg == "--range" || arg == "--std") {
+            take(options.Lists[arg], arg, next());
+        } else if (arg == "--no-std" || arg == "--exclude-gaps") {
+            if (inlineValue)
+                Usage(arg + " takes no value");
+            bool& flag = arg == "--no-std" ? options.NoStd : options.ExcludeGaps;
+            if (flag)
+                Usage(arg + " is given twice");
+            flag = true;
+        } else if (!arg.empty() && arg[0] == '-') {
+            Usage("unknown option " + arg);
+        } else if (options.Table.empty()) {
+            options.Table = arg;
+        } else {
+            Usage("more than one TABLE (" + options.Table + ", " + arg + ")");
+        }
+    }
+    if (options.Table.empty())
+        Usage("no TABLE given");
+    if (!data::TableKindOfPath(options.Table))
+        Usage("TABLE " + options.Table + " is not a table file (.obt, .dat, .csv, .tsv, .dbf or .db)");
+    if (options.Out.empty())
+        Usage("no output file given with -o");
+    if (data::LowerExtension(options.Out) != ".obd")
+        Usage("the output file " + options.Out + " must end in .obd");
+    if (!options.Lists.count("--fields"))
+        Usage("no fields given with --fields");
+    if (options.NoStd && options.Lists.count("--std"))
+        Usage("--std and --no-std exclude each other");
+    return options;
+}
+
+// The table fields a comma-separated list names; each must be a field of the table, and
+// for the coordinate lists a numeric one.
+std::vector<int> NamedFields(const data::TDataTable& table, const std::string& option, const std::string& list)
+{
+    std::vector<int> fields;
+    std::size_t start = 0;
+    while (true) {
+        const std::size_t comma = list.find(',', start);
+        const std::string name = data::TrimBlanks(list.substr(start, comma - start));
+        if (name.empty())
+            Usage(option + " holds an empty field name");
+        const int f = data::FieldIndex(table, name);
+        if (f < 0)
+            Usage(option + ": the table " + table.Name + " has no field " + name);
+        if (!data::IsNumericFieldType(table.FieldTypes[static_cast<std::size_t>(f)]))
+            Usage(option + ": the field " + name + " is of type " +
+                  data::FieldTypeName(table.FieldTypes[static_cast<std::size_t>(f)]) + ", not numeric");
+        fields.push_back(f);
+        if (comma == std::string::npos)
+            return fields;
+        start = comma + 1;
+    }
+}
+
+} // namespace
+
+void RunDataset(const TArgs& args)
+{
+    const TDatasetOptions options = ParseOptions(args);
+    data::TDataTable table;
+    data::LoadTable(table, options.Table, *data::TableKindOfPath(options.Table));
+
+    std::vector<data::TFieldChoice> choices(static_cast<std::size_t>(table.FieldCount));
+    for (const int f : NamedFields(table, "--fields", options.Lists.at("--fields"))) {
+        choices[static_cast<std::size_t>(f)].Use = true;
+        choices[static_cast<std::size_t>(f)].Std = !options.NoStd && !options.Lists.count("--std");
+    }
+    const std::pair<const char*, bool data::TFieldChoice::*> steps[] = {{"--log", &data::TFieldChoice::Log},
+                                                                        {"--tanh", &data::TFieldChoice::Tanh},
+                                                                        {"--range", &data::TFieldChoice::Range},
+                                                                        {"--std", &data::TFieldChoice::Std}};
+    for (const auto& [option, step] : steps) {
+        if (!options.Lists.count(option))
+            continue;
+        for (const int f : NamedFields(table, option, options.Lists.at(option))) {
+            if (!choices[static_cast<std::size_t>(f)].Use)
+                Usage(std::string(option) + ": the field " + table.FieldNames[static_cast<std::size_t>(f)] +
+                      " is not among --fields");
+            choices[static_cast<std::size_t>(f)].*step = true;
+        }
+    }
+
+    data::TData dataset;
+    dataset.Name = data::BaseName(options.Out);
+    dataset.Table = &table;
+    dataset.ExcludeGaps = options.ExcludeGaps;
+    const data::TBuildResult built = data::BuildFromTable(dataset, choices);
+    if (!built.Built)
+        throw TError("cannot build a dataset from " + options.Table + ": the table has no records");
+    data::Normalise(dataset);
+    if (built.UnparsedCells > 0)
+        std::fprintf(stderr,
+                     "orbelin-cli: warning: %d values of the chosen fields are not numbers and count as missing "
+                     "(the first in record %d, field %s)\n",
+                     built.UnparsedCells, built.FirstUnparsedRecord + 1,
+                     table.FieldNames[static_cast<std::size_t>(built.FirstUnparsedField)].c_str());
+
+    // The table goes beside the dataset under its Name, where loading the dataset looks for it.
+    const std::filesystem::path folder = std::filesystem::path(options.Out).parent_path();
+    data::SaveTable(table, (folder / table.Name).string());
+    data::WriteDatasetFile(dataset, options.Out);
+
+    TJsonWriter json;
+    json.BeginObject().Key("points").Int(dataset.PointCount).Key("coords").Int(dataset.CoordCount);
+    json.Key("coord_names").BeginArray();
+    for (const std::string& name : dataset.CoordNames)
+        json.String(name);
+    json.EndArray().Key("normstat").BeginArray();
+    for (const data::TNormStat& stat : dataset.NormStat) {
+        json.BeginArray();
+        for (int i = 0; i < data::TNormStat::Count; ++i)
+            json.Number(stat.At(i));
+        json.EndArray();
+    }
+    json.EndArray().EndObject();
+    std::printf("%s\n", json.Text().c_str());
+}
+
+} // namespace orbelin::cli

@@ -1,13 +1,15 @@
 // The dataset file: its exact layout, round trips, and files that are damaged.
-#include "data/DatasetBuild.h"
 #include "data/DatasetFile.h"
+#include "TableMaker.h"
+#include "TestUtil.h"
+#include "data/DatasetBuild.h"
 #include "data/TRWFile.h"
 #include "map/TMap.h"
 #include "numeric/Missing.h"
-#include "TableMaker.h"
-#include "TestUtil.h"
 
 #include <gtest/gtest.h>
+
+#include <cmath>
 
 #include <filesystem>
 
@@ -32,7 +34,8 @@ TData BuildSmall(TDataTable& table)
     TData data;
     data.Name = "Datasets01";
     data.Table = &table;
-    EXPECT_TRUE(BuildFromTable(data, {{}, {true, false, false, false, false}, {true, false, false, false, false}}).Built);
+    EXPECT_TRUE(
+        BuildFromTable(data, {{}, {true, false, false, false, false}, {true, false, false, false, false}}).Built);
     Normalise(data);
     return data;
 }
@@ -68,6 +71,29 @@ TEST(DatasetFileTest, WritesTheDocumentedLayout)
                                  "# FLBRD\r\n0 0 0 \r\n"
                                  "# FLTIMESER\r\n0 0 1 \r\n";
     EXPECT_EQ(expected, test::ReadBytes(path));
+}
+
+TEST(DatasetFileTest, StatisticsOfSmallValuesKeepTheirDigits)
+{
+    // Values around 1e-6: four decimals would store their mean and deviation as 0.
+    test::TTempDir dir;
+    TDataTable table = MakeTable({{"X", TFieldType::Float}}, {{"0.000001"}, {"0.000002"}, {"0.000004"}}, "tiny");
+    TData data;
+    data.Table = &table;
+    ASSERT_TRUE(BuildFromTable(data, {{true, false, false, false, true}}).Built);
+    Normalise(data);
+    const std::string path = dir.File("tiny.obd");
+    WriteDatasetFile(data, path);
+
+    TData back;
+    back.Table = &table;
+    TRWFile file;
+    file.OpenForReading(path);
+    ReadDataset(back, file);
+    for (int i = 0; i < TNormStat::Count; ++i)
+        EXPECT_NEAR(data.NormStat[0].At(i), back.NormStat[0].At(i), 1e-14 * std::abs(data.NormStat[0].At(i)))
+            << "statistic " << i;
+    EXPECT_DOUBLE_EQ(0.000003, DenormaliseValue(back, 0, NormaliseValue(back, 0, 0.000003)));
 }
 
 TEST(DatasetFileTest, RoundTripKeepsEverythingWithinTheFileRounding)
@@ -174,7 +200,11 @@ TEST(DatasetFileTest, DamagedFilesFailWithAMessage)
         b.replace(b.find(from), from.size(), to);
         return b;
     };
-    struct TCase { const char* Name; std::string Bytes; const char* Fragment; };
+    struct TCase {
+        const char* Name;
+        std::string Bytes;
+        const char* Fragment;
+    };
     const TCase cases[] = {
         {"bad normstat", replaced(" 0.5000  2.5000  1.0000", " 0.5000  zz  1.0000"), "\"zz\" is not a valid"},
         {"bad colour", replaced("FFFF 800000", "FFFG 800000"), "\"FFFG\" is not a valid colour"},

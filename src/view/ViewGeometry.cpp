@@ -21,11 +21,6 @@ namespace {
 
 constexpr std::size_t DataLayer = 0, NetLayer = 1, ObjectLayer = 3;
 
-bool PlacesByPlacer(int viewType)
-{
-    return viewType == ViewCoordinates || viewType == ViewComponents || viewType == ViewProjectionPursuit;
-}
-
 void ClearPoints(TVisPoint& points)
 {
     points.Positions.clear();
@@ -344,7 +339,7 @@ void RebuildRays(map::TMap& map)
     TVisPoint& points = map.Layers[ObjectLayer].PointObject;
     ClearPoints(points);
     const TViewPlacer placer(map);
-    if (placer.Places() && PlacesByPlacer(map.ViewType))
+    if (placer.Places())
         for (const TAddRay& ray : map.Data->Rays)
             AddMarker(points, placer.Place(ray.RayEnd), ray.RayShape, ray.RayRadius,
                       coloring::ColorFromPacked(ray.RayFillColor), coloring::ColorFromPacked(ray.RayBorderColor),

@@ -28,6 +28,8 @@ const std::vector<TCommand>& Commands();
 
 void RunInfo(const TArgs& args);
 void RunDemo(const TArgs& args);
+/// dataset TABLE -o OUT.obd --fields A,B,... [--log ...] [--tanh ...] [--range ...] [--std ... | --no-std]
+/// [--exclude-gaps]
 void RunDataset(const TArgs& args);
 /// pca DATASET.obd [--components K] [--weights]
 void RunPca(const TArgs& args);
@@ -39,6 +41,10 @@ void RunCluster(const TArgs& args);
 void RunInit(const TArgs& args);
 /// project-points MAP.obm [--dataset DATASET.obd] [--node] -o OUT.txt
 void RunProjectPoints(const TArgs& args);
+/// color MAP.obm [--dataset D.obd] --coloring ... [--smoothness S] [--radius R] [--scheme NAME]
+/// [--palette continuous|discrete] [--tints N] [--relief X] [--view coords|pca|internal] [--axes A,B,C]
+/// -o OUT.json
+void RunColor(const TArgs& args);
 /// Prints the JSON description of a map file (the map kind of info).
 void PrintMapInfo(const std::string& path);
 

@@ -22,9 +22,12 @@ void PrintTable(const data::TDataTable& table)
     for (int j = 0; j < table.FieldCount; ++j) {
         const auto jj = static_cast<std::size_t>(j);
         json.BeginObject()
-            .Key("name").String(table.FieldNames[jj])
-            .Key("type").String(data::FieldTypeName(table.FieldTypes[jj]))
-            .Key("width").Int(table.FieldWidths[jj])
+            .Key("name")
+            .String(table.FieldNames[jj])
+            .Key("type")
+            .String(data::FieldTypeName(table.FieldTypes[jj]))
+            .Key("width")
+            .Int(table.FieldWidths[jj])
             .EndObject();
     }
     json.EndArray().EndObject();
@@ -81,8 +84,9 @@ void RunInfo(const TArgs& args)
         PrintProjectInfo(path);
         return;
     }
-    throw TError("cannot describe " + path + ": unknown kind of file \"" + ext +
-                 "\" (expected a table .obt, .dat, .csv, .tsv, .dbf or .db, a dataset .obd, a map .obm or a project .obp)");
+    throw TError(
+        "cannot describe " + path + ": unknown kind of file \"" + ext +
+        "\" (expected a table .obt, .dat, .csv, .tsv, .dbf or .db, a dataset .obd, a map .obm or a project .obp)");
 }
 
 void RunDemo(const TArgs& args)

@@ -1,6 +1,7 @@
 // init, project-points and the map kind of info: maps built on dataset files, their
 // description and the export of their points' projections.
 #include "cli/Commands.h"
+#include "cli/MapLoading.h"
 #include "cli/TJsonWriter.h"
 #include "coloring/Projection.h"
 #include "data/Cp1251.h"
@@ -17,7 +18,6 @@
 
 #include <charconv>
 #include <cstdio>
-#include <filesystem>
 #include <map>
 #include <optional>
 #include <set>
@@ -129,29 +129,6 @@ void WriteMapJson(TJsonWriter& json, const map::TMap& map)
     json.Key("dimension").Int(g.NodeCount() > 0 ? static_cast<long long>(g.Nodes[0].size()) : g.Dimension);
 }
 
-// The dataset file a map names in "# DATAFILENAME", in the map file's folder; the letter
-// case of the name is ignored when no file matches exactly.
-std::string DatasetBeside(const std::string& mapPath, const std::string& dataFileName)
-{
-    namespace fs = std::filesystem;
-    if (dataFileName.empty())
-        throw TError("map file " + mapPath + " names no dataset in \"# DATAFILENAME\": give one with --dataset");
-    if (dataFileName.find_first_of("/\\") != std::string::npos || dataFileName == "." || dataFileName == "..")
-        throw TError("map file " + mapPath + ": the dataset name " + dataFileName + " is not a plain file name");
-    const fs::path folder = fs::path(mapPath).parent_path();
-    const std::string wanted = dataFileName + ".obd";
-    fs::path path = folder / wanted;
-    std::error_code ec;
-    if (fs::exists(path, ec))
-        return path.string();
-    const std::string folded = data::FoldCase(wanted);
-    for (const fs::directory_entry& entry : fs::directory_iterator(folder.empty() ? fs::path(".") : folder, ec))
-        if (data::FoldCase(entry.path().filename().string()) == folded)
-            return (folder / entry.path().filename()).string();
-    throw TError("map file " + mapPath + ": its dataset " + wanted + " is not in the folder " +
-                 (folder.empty() ? std::string(".") : folder.string()) + " (give one with --dataset)");
-}
-
 } // namespace
 
 void PrintMapInfo(const std::string& path)
@@ -223,22 +200,9 @@ void RunProjectPoints(const TArgs& args)
     const auto output = options.Value("-o");
     if (!output)
         throw TUsageError(std::string("project-points needs -o OUT.txt (usage: orbelin-cli ") + ProjectUsage + ")");
-    std::string datasetPath;
-    if (const auto given = options.Value("--dataset")) {
-        datasetPath = *given;
-    } else {
-        map::TMap alone;
-        map::ReadMapAlone(alone, options.Path);
-        datasetPath = DatasetBeside(options.Path, alone.DataFileName);
-    }
-
     data::TDataTable table;
     data::TData dataset;
-    data::LoadDatasetWithTable(datasetPath, dataset, table);
-    map::TMap& map = map::AddMap(dataset, data::BaseName(options.Path));
-    std::string error;
-    if (!map::ReadMapFileFrom(dataset, options.Path, &error))
-        throw TError(error);
+    map::TMap& map = LoadMapWithDataset(options.Path, options.Value("--dataset"), dataset, table);
     map.ProjectorType = options.Flags.count("--node") ? map::ProjectInClosestNode : map::ProjectInClosestPoint;
     coloring::WriteProjections(map, *output);
 

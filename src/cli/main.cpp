@@ -30,6 +30,11 @@ const std::vector<TCommand>& Commands()
          "initialise a map on a dataset and write it", RunInit},
         {"project-points", "project-points MAP.obm [--dataset DATASET.obd] [--node] -o OUT.txt",
          "export the projections of a map's points", RunProjectPoints},
+        {"color",
+         "color MAP.obm [--dataset D.obd] --coloring field:NAME|pc:K|density2d|densitynd|lda|lra|spectrum|radial "
+         "[--smoothness S] [--radius R] [--scheme NAME] [--palette continuous|discrete] [--tints N] [--relief X] "
+         "[--view coords|pca|internal] [--axes A,B,C] -o OUT.json",
+         "colour a map and write its layers' geometry for a view", RunColor},
     };
     return commands;
 }

@@ -68,9 +68,9 @@ public:
     {
     }
 
-    /// Reads the next record into cells; false at the end of the text. An empty line
-    /// gives no cells. With stopAtEnd, a quote left open at the end ends the record
-    /// instead of raising (the text may be a cut-off sample).
+    // Reads the next record into cells; false at the end of the text. An empty line gives
+    // no cells. With stopAtEnd, a quote left open at the end ends the record instead of
+    // raising (the text may be a cut-off sample).
     bool Next(std::vector<std::string>& cells, bool stopAtEnd = false)
     {
         cells.clear();
@@ -104,9 +104,8 @@ public:
         }
     }
 
-    /// Line on which the last record read began (1-based).
+    // Line on which the last record read began (1-based).
     long long RecordLine() const { return RecordLine_; }
-    std::size_t Position() const { return Pos_; }
 
 private:
     // Reads up to the next delimiter or line end, appending to cell. After a closing quote
@@ -292,7 +291,8 @@ void ReadCsvBytes(std::string bytes, const std::string& displayName, TDataTable&
     const std::size_t paddingLimit = body.size() + 1024;
     std::size_t padding = 0;
     TArray2S values;
-    values.reserve(static_cast<std::size_t>(std::count(body.begin(), body.end(), '\n')) + 1);
+    // Records are not counted ahead: blank lines would make a count of line ends overstate
+    // them without bound.
     while (parser.Next(cells)) {
         // Empty lines, and lines of nothing but blanks, hold no record.
         if (cells.empty() || (cells.size() == 1 && fieldCount > 1 && TrimSpace(cells[0]).empty()))

@@ -97,6 +97,18 @@ void ReadStyles(TRWFile& file, TDataTable& table)
     }
 }
 
+// A statistic in the four-decimal form when that form holds it exactly, otherwise with all
+// its digits: four decimals turn the deviation of a field of small values into 0, and the
+// conversions of a reloaded dataset then divide by it.
+std::string NormStatText(double v)
+{
+    const std::string fixed = FixedText(v, 7, 4);
+    double back = 0;
+    if (IsMissing(v) || (ParseDecimal(TrimBlanks(fixed), back) && back == v))
+        return fixed;
+    return GeneralText(v);
+}
+
 } // namespace
 
 void WriteDatasetFile(const TData& data, const std::string& path)
@@ -146,7 +158,7 @@ void WriteDatasetFile(const TData& data, const std::string& path)
         const auto kk = static_cast<std::size_t>(k);
         std::string line = data.CoordNames[kk] + " ";
         for (int i = 0; i < TNormStat::Count; ++i)
-            line += FixedText(data.NormStat[kk].At(i), 7, 4) + " ";
+            line += NormStatText(data.NormStat[kk].At(i)) + " ";
         file.WriteLine(line);
     }
     file.WriteLine("");
@@ -228,7 +240,8 @@ void ReadDataset(TData& data, TRWFile& file, std::vector<TFieldChoice>* choices)
         choices->assign(static_cast<std::size_t>(table.FieldCount), TFieldChoice());
         for (int j = 0; j < table.FieldCount; ++j) {
             TFieldChoice& c = (*choices)[static_cast<std::size_t>(j)];
-            c.Use = static_cast<std::size_t>(j) < data.UsedFields.size() && data.UsedFields[static_cast<std::size_t>(j)];
+            c.Use =
+                static_cast<std::size_t>(j) < data.UsedFields.size() && data.UsedFields[static_cast<std::size_t>(j)];
             const int k = IndexOfText(data.CoordNames, table.FieldNames[static_cast<std::size_t>(j)]);
             if (k >= 0) {
                 const auto kk = static_cast<std::size_t>(k);

@@ -3,6 +3,7 @@
 
 #include "numeric/TArray.h"
 #include "view/PointSets.h"
+#include "view/TProjectorAxes.h"
 
 #include <memory>
 #include <string>
@@ -86,6 +87,14 @@ public:
     TArray2S ResultColumns;     ///< [column][N]
     TArray1D PointWeights;      ///< [N], or empty when the points carry no weights
     double TotalWeight = 0;     ///< sum of PointWeights, refreshed by training
+
+    TArray2I ClusterLinks; ///< pairs of point indices joined by hierarchical clustering
+    /// The discriminant and the regression function of the analysis tools: the constant,
+    /// then one coefficient per coordinate; empty until the first analysis.
+    TArray1D SeparatingFunction;
+    TArray1D RegressionFunction;
+    /// Projection-pursuit results, offered as views; owned by the dataset.
+    std::vector<std::unique_ptr<view::TProjectorAxes>> Projectors;
 
     std::vector<std::unique_ptr<map::TMap>> Maps; ///< maps trained on this dataset, owned
     int ActiveMap = 0;                            ///< index of the current map in Maps

@@ -45,13 +45,10 @@ double RawValue(const std::string& text, int record, int field, TBuildResult& re
     return x;
 }
 
-std::string ValueText(double x)
+// A value as a table cell: empty when it has none.
+std::string CellText(double x)
 {
-    if (IsMissing(x) || !std::isfinite(x))
-        return {};
-    char text[40];
-    const auto result = std::to_chars(text, text + sizeof text, x, std::chars_format::general, 15);
-    return std::string(text, result.ptr);
+    return IsMissing(x) || !std::isfinite(x) ? std::string() : GeneralText(x);
 }
 
 void NameAfterFile(TDataTable& table, const std::string& fileName)
@@ -232,7 +229,7 @@ TDataTable SubtractFirstComponent(const TData& data, const TDataTable& table, co
         for (std::size_t k = 0; k < d; ++k) {
             const double value = IsMissing(x[k]) ? x[k] : x[k] - t * direction[k];
             y.Values[static_cast<std::size_t>(r)][static_cast<std::size_t>(fields[k])] =
-                ValueText(DenormaliseValue(data, static_cast<int>(k), value));
+                CellText(DenormaliseValue(data, static_cast<int>(k), value));
         }
     }
     y.ComputeFieldWidths();

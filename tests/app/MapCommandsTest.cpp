@@ -129,8 +129,9 @@ TEST(MapCommandsTest, LayerNodesSetTheLayerAndTheirDatasetAndMapFirst)
         EXPECT_EQ(c.Net, update.NetSwitch);
         EXPECT_EQ(&f.Dataset(1), f.D.Current().Dataset);
         EXPECT_EQ(f.Dataset(1).Maps[0].get(), f.D.Current().Map);
-        if (c.Layer >= 0)
+        if (c.Layer >= 0) {
             EXPECT_EQ(c.Layer, f.D.Current().Layer);
+        }
         EXPECT_TRUE(update.MapWindow.Show) << "the map window moves to the other dataset";
     }
     const TUpdate other = f.D.SelectNode(*map1);

@@ -1,5 +1,6 @@
 // orbelin-cli init, project-points and info on map files, as a user runs them.
 #include "TestUtil.h"
+#include "cli/CliFixtures.h"
 #include "coloring/Projection.h"
 #include "data/DatasetBuild.h"
 #include "data/DatasetFile.h"
@@ -19,49 +20,6 @@
 
 namespace orbelin {
 namespace {
-
-struct TRun {
-    int Status;
-    std::string Out, Err;
-};
-
-TRun RunCli(const test::TTempDir& dir, const std::string& arguments)
-{
-    const std::string out = dir.File("stdout"), err = dir.File("stderr");
-    const std::string command = std::string("'") + ORBELIN_CLI + "' " + arguments + " >'" + out + "' 2>'" + err + "'";
-    const int raw = std::system(command.c_str());
-    return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, test::ReadBytes(out), test::ReadBytes(err)};
-}
-
-// A table of three float fields with one gap, and its dataset (every field a coordinate),
-// written as name.obt and name.obd in the folder.
-void WriteDataset(const std::string& folder, const std::string& name, int fields = 3)
-{
-    std::vector<std::pair<std::string, TFieldType>> columns;
-    for (int j = 0; j < fields; ++j)
-        columns.push_back({"F" + std::to_string(j), TFieldType::Float});
-    TArray2S rows;
-    for (int r = 0; r < 40; ++r) {
-        TArray1S row;
-        for (int j = 0; j < fields; ++j)
-            row.push_back(r == 7 && j == 1 ? "" : data::GeneralText((r * (j + 3) % 17) * (j == 0 ? 1.0 : 0.3) + j));
-        rows.push_back(row);
-    }
-    data::TDataTable table = test::MakeTable(columns, rows, name);
-    data::SaveTable(table, folder + "/" + name + ".obt");
-    data::TData dataset;
-    dataset.Name = name;
-    dataset.Table = &table;
-    EXPECT_TRUE(
-        data::BuildFromTable(dataset, std::vector<data::TFieldChoice>(static_cast<std::size_t>(fields), {true})).Built);
-    data::Normalise(dataset);
-    data::WriteDatasetFile(dataset, folder + "/" + name + ".obd");
-}
-
-std::string Quoted(const std::string& path)
-{
-    return "'" + path + "'";
-}
 
 TEST(MapCommandsTest, InitWritesTheMapAndDescribesIt)
 {

@@ -1,13 +1,15 @@
 // The dataset file: its exact layout, round trips, and files that are damaged.
-#include "data/DatasetBuild.h"
 #include "data/DatasetFile.h"
+#include "TableMaker.h"
+#include "TestUtil.h"
+#include "data/DatasetBuild.h"
 #include "data/TRWFile.h"
 #include "map/TMap.h"
 #include "numeric/Missing.h"
-#include "TableMaker.h"
-#include "TestUtil.h"
 
 #include <gtest/gtest.h>
+
+#include <cmath>
 
 #include <filesystem>
 
@@ -32,7 +34,8 @@ TData BuildSmall(TDataTable& table)
     TData data;
     data.Name = "Datasets01";
     data.Table = &table;
-    EXPECT_TRUE(BuildFromTable(data, {{}, {true, false, false, false, false}, {true, false, false, false, false}}).Built);
+    EXPECT_TRUE(
+        BuildFromTable(data, {{}, {true, false, false, false, false}, {true, false, false, false, false}}).Built);
     Normalise(data);
     return data;
 }
@@ -44,7 +47,7 @@ TEST(DatasetFileTest, WritesTheDocumentedLayout)
     TData data = BuildSmall(table);
     const std::string path = dir.File("d.obd");
     WriteDatasetFile(data, path);
-    // Float coordinates in fixed form, other coordinates with two significant digits;
+    // Float coordinates in fixed form, other coordinates with ten significant digits;
     // colours in hexadecimal of at least four digits; styles of every record.
     const std::string expected = "# TABLENAME\r\nsmall.OBT\r\n\r\n"
                                  "# FIELDCOUNT\r\n3\r\n\r\n\r\n"
@@ -56,7 +59,8 @@ TEST(DatasetFileTest, WritesTheDocumentedLayout)
                                  "# NORMSTAT\r\n"
                                  "X  0.5000  2.5000  1.0000  1.5000  0.5000  2.5000  0.5000  2.5000 \r\n"
                                  "N -3.0000 1234.0000 618.5000 615.5000 -3.0000 1234.0000 -3.0000 1234.0000 \r\n\r\n"
-                                 "# DATAVALUES\r\n       0.500000  1.234000000E+0003 \r\n       2.500000 -3.000000000E+0000 \r\n\r\n"
+                                 "# DATAVALUES\r\n"
+                                 "       0.500000  1.234000000E+0003 \r\n       2.500000 -3.000000000E+0000 \r\n\r\n"
                                  "# NUMXI\r\n0 2 \r\n\r\n"
                                  "# SELECTED\r\n1 0 1 \r\n"
                                  "# POINTTYPE\r\n1 1 1 \r\n"
@@ -67,6 +71,29 @@ TEST(DatasetFileTest, WritesTheDocumentedLayout)
                                  "# FLBRD\r\n0 0 0 \r\n"
                                  "# FLTIMESER\r\n0 0 1 \r\n";
     EXPECT_EQ(expected, test::ReadBytes(path));
+}
+
+TEST(DatasetFileTest, StatisticsOfSmallValuesKeepTheirDigits)
+{
+    // Values around 1e-6: four decimals would store their mean and deviation as 0.
+    test::TTempDir dir;
+    TDataTable table = MakeTable({{"X", TFieldType::Float}}, {{"0.000001"}, {"0.000002"}, {"0.000004"}}, "tiny");
+    TData data;
+    data.Table = &table;
+    ASSERT_TRUE(BuildFromTable(data, {{true, false, false, false, true}}).Built);
+    Normalise(data);
+    const std::string path = dir.File("tiny.obd");
+    WriteDatasetFile(data, path);
+
+    TData back;
+    back.Table = &table;
+    TRWFile file;
+    file.OpenForReading(path);
+    ReadDataset(back, file);
+    for (int i = 0; i < TNormStat::Count; ++i)
+        EXPECT_NEAR(data.NormStat[0].At(i), back.NormStat[0].At(i), 1e-14 * std::abs(data.NormStat[0].At(i)))
+            << "statistic " << i;
+    EXPECT_DOUBLE_EQ(0.000003, DenormaliseValue(back, 0, NormaliseValue(back, 0, 0.000003)));
 }
 
 TEST(DatasetFileTest, RoundTripKeepsEverythingWithinTheFileRounding)
@@ -173,7 +200,11 @@ TEST(DatasetFileTest, DamagedFilesFailWithAMessage)
         b.replace(b.find(from), from.size(), to);
         return b;
     };
-    struct TCase { const char* Name; std::string Bytes; const char* Fragment; };
+    struct TCase {
+        const char* Name;
+        std::string Bytes;
+        const char* Fragment;
+    };
     const TCase cases[] = {
         {"bad normstat", replaced(" 0.5000  2.5000  1.0000", " 0.5000  zz  1.0000"), "\"zz\" is not a valid"},
         {"bad colour", replaced("FFFF 800000", "FFFG 800000"), "\"FFFG\" is not a valid colour"},

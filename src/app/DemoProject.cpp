@@ -12,6 +12,7 @@
 #include "map/MapFile.h"
 #include "map/MapInit.h"
 #include "map/TMap.h"
+#include "view/ConnectionSet.h"
 #include "view/PointSetFiles.h"
 
 namespace orbelin::app {
@@ -229,8 +230,11 @@ TUpdate TDispatcher::LoadDemo(const TDemoFiles& files, TDemoReport& report)
     });
     report.SelectFirstSets = !dataset.StyleSets.empty() || !dataset.VisibilitySets.empty();
 
-    const map::TMap* map = dataset.CurrentMap();
+    // The demo shows every point joined to its place on the map.
+    map::TMap* map = dataset.CurrentMap();
     report.Connections = map && map->Grid;
+    if (report.Connections)
+        view::ApplyConnectionsSwitch(*map, true);
     if (const TTreeNode* mapNode = Tree_.MapNode(s, k, dataset.ActiveMap))
         if (const TTreeNode* layerNode = mapNode->Child(LayerNodeCode(0))) {
             RunSelection(*layerNode, update);

@@ -27,7 +27,8 @@ struct TDemoReport {
     std::vector<std::string> Errors;  ///< messages of files that are there but could not be read
     /// The two set lists select their first entries.
     bool SelectFirstSets = false;
-    /// The "Connections" drawing switch is turned on (there is a map to connect the points to).
+    /// The "Connections" drawing switch was turned on: there is a map with a grid, and the
+    /// dataset's line sets end with the set joining the points to it.
     bool Connections = false;
 
     bool Complete() const { return Missing.empty() && Errors.empty(); }

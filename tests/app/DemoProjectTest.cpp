@@ -100,6 +100,9 @@ TEST(DemoProjectTest, CompleteFolderLoadsLikeLoadMapWithTheSets)
 
     EXPECT_TRUE(report.SelectFirstSets);
     EXPECT_TRUE(report.Connections);
+    // One segment from every point to the map.
+    ASSERT_EQ(1u, chain.Dataset->LineSets.size());
+    EXPECT_EQ(150u, chain.Dataset->LineSets[0].Segments.size());
     // As Load map: the data points' panel, the map window, the dispatcher hidden.
     EXPECT_EQ(ViewPanel, update.ShowPanel);
     EXPECT_EQ("     Datapoints ", update.PanelTitle);

@@ -13,6 +13,9 @@
 
 namespace orbelin::app {
 
+struct TDemoFiles;
+struct TDemoReport;
+
 /// The current objects, recomputed from the project's indices before every command.
 /// Members are null (Layer -1) where the chain breaks off.
 struct TCurrentChain {
@@ -147,6 +150,15 @@ public:
     /// Asks for the file with the open dialog, then LoadTableFile.
     TUpdate LoadTable();
     TUpdate LoadTableFile(const std::string& path);
+    /// Load table for a table read beforehand (off the user-interface thread): the same
+    /// steps as LoadTableFile after its load.
+    TUpdate AddLoadedTable(data::TDataTable table);
+    /// The table window appended table k to the current script (a derived table): its
+    /// node is added and selected.
+    TUpdate TableAppended(int table);
+    /// Table k of the current script was read again from another file: its node takes the
+    /// table's new name and the Table panel is refreshed.
+    TUpdate TableReread(int table);
     /// Asks for the file with the open dialog, then LoadDatasetFile.
     TUpdate LoadDataset();
     TUpdate LoadDatasetFile(const std::string& path);
@@ -178,6 +190,12 @@ public:
     /// SaveMap without the dialog. The dataset's file is written too when the folder has
     /// none, so that the map can be loaded from there.
     bool SaveMapTo(const std::string& path);
+
+    /// Loads the demonstration project as Load map does, from the embedded resources (or
+    /// files.Folder): the map, the table and dataset it names, then the point-style and
+    /// visibility sets into the dataset. Whatever is there is loaded; report lists what
+    /// was read, what is missing and what failed.
+    TUpdate LoadDemo(const TDemoFiles& files, TDemoReport& report);
 
 private:
     /// Creates an empty project when there is none.

@@ -1,30 +1,178 @@
-// The main window of the desktop program.
+// The main window: menus, toolbars, the object dispatcher tree and the object manipulation
+// window around a workspace that holds the table and map windows.
 #pragma once
 
-#include "data/TDataTable.h"
+#include "app/DemoProject.h"
+#include "app/TDispatcher.h"
+#include "gui/TObjectPanels.h"
+#include "gui/TextureImages.h"
+#include "view/DrawingSwitches.h"
+#include "view/SelectionStyle.h"
 
+#include <QHash>
 #include <QMainWindow>
+#include <QPointer>
 
-class QTableWidget;
+class QAction;
+class QComboBox;
+class QDockWidget;
+class QLineEdit;
+class QMdiArea;
+class QMdiSubWindow;
+class QMenu;
+class QToolBar;
 
 namespace orbelin::gui {
 
-/// For now the main window shows one table: at start-up the embedded demonstration
-/// table.
-class TfrmMainWnd : public QMainWindow {
+class TObjectTreeView;
+class TSelectionsPanel;
+class TfmSelectionProperties;
+class TfrmMap;
+class TfrmTable;
+
+/// Holds the dispatcher (the open project and its tree) and carries out the TUpdate of
+/// every dispatcher call: the tree view, the panels, the child windows, the menus. Every
+/// command runs through Run, which shows an error that escapes it in a message box.
+///
+/// Actions, menus, toolbars and panels carry object names (the command's name without
+/// blanks: "LoadTable", "SaveData") so that they can be found.
+class TfrmMainWnd : public QMainWindow, public TPanelHost {
     Q_OBJECT
 public:
-    explicit TfrmMainWnd(QWidget* parent = nullptr);
+    /// Sets up the window in start-up order; loadDemo starts the one-second timer that
+    /// loads the demonstration project.
+    explicit TfrmMainWnd(bool loadDemo = true, QWidget* parent = nullptr);
+    ~TfrmMainWnd() override;
 
-    /// Shows the table's records in the grid.
-    void ShowTable(const data::TDataTable& table);
-    /// Loads the embedded demonstration table; a failure is shown in a message box.
+    app::TDispatcher& Dispatcher() override { return Dispatcher_; }
+    void Apply(const app::TUpdate& update) override;
+    void Run(const std::function<void()>& command) override;
+    void DatasetViewChanged() override;
+    void TablesRefreshed() override;
+
+    /// Loads the demonstration project into the open one.
     void LoadDemo();
+    bool DemoLoaded() const { return DemoLoaded_; }
+    const app::TDemoReport& DemoReport() const { return DemoReport_; }
 
-    QTableWidget* Grid() const { return Grid_; }
+    /// Load table for a file chosen beforehand: reads it off the user-interface thread
+    /// with a progress dialog that can cancel it, then adds it.
+    void LoadTableFile(const std::string& path);
+    /// What dropping files on the window does: tables are loaded, a project file is
+    /// opened, a map or dataset file is loaded.
+    void OpenFiles(const QStringList& paths);
+    /// Whether a dropped file would be taken.
+    static bool CanOpenFile(const QString& path);
+
+    TObjectTreeView* Tree() const { return Tree_; }
+    TObjectPanels* Panels() const { return Panels_; }
+    TSelectionsPanel* SelectionsPanel() const { return Selections_; }
+    QDockWidget* DispatcherDock() const { return DispatcherDock_; }
+    QDockWidget* ObjectsDock() const { return ObjectsDock_; }
+    QMdiArea* Workspace() const { return Workspace_; }
+    /// The map window, or null while there is none.
+    TfrmMap* MapWindow() const;
+    /// The table window, or null while there is none.
+    TfrmTable* TableWindow() const;
+    TfmSelectionProperties* SelectionPropertiesDialog() const { return SelectProp_; }
+    const view::TSelectionProperties& SelectionProperties() const { return SelectionProperties_; }
+    QAction* Action(const QString& name) const { return Actions_.value(name); }
+    QMenu* Menu(const QString& name) const;
+    QToolBar* Toolbar(const QString& name) const;
+
+    const view::TDrawingSwitches& Switches() const { return Switches_; }
+    bool ConnectionsOn() const { return Connections_; }
+    int MouseTool() const { return MouseTool_; }
+    const TTextureImages& Textures() const { return Textures_; }
+    bool SettingsFileFound() const { return SettingsFound_; }
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
-    QTableWidget* Grid_;
+    // Start-up.
+    void CreateActions();
+    void CreateMenus();
+    void CreateToolbars();
+    void CreateDocks();
+    void CreateToolWindows();
+    void PlaceOnScreen();
+    QAction* AddAction(const char* name, const QString& text, std::function<void()> command = {},
+                       const QKeySequence& shortcut = {});
+    /// An entry whose command comes with a later window: shown by the menu rules, never enabled.
+    QAction* AddPendingAction(const char* name, const QString& text, const QKeySequence& shortcut = {});
+
+    // Refreshes.
+    void RefreshMenus();
+    void RefreshSetToolbar();
+    void SelectInTree(const app::TTreeNode* node);
+
+    // The table window.
+    void CreateTableWindow();
+    void CloseTableWindow();
+    /// After every update: the table window shows the current script's tables, or closes
+    /// when there is no current table, and redraws when the current dataset changed.
+    void SyncTableWindow();
+    /// Runs a command that may free scripts or tables: the table window lets go of them
+    /// first and shows what is left afterwards.
+    void RunFreeing(const std::function<app::TUpdate()>& command);
+    void TablePageTurned(int table);
+
+    // The map window.
+    void ShowMapWindow(bool maximise);
+    void CloseMapWindow();
+    void MapWindowClosedByUser();
+    /// Drops the map window's dataset and map when they are no longer in the project.
+    void CheckMapWindowObjects();
+
+    // Commands of the menus and toolbars.
+    void miLoadTableClick();
+    void miExportProjectionsClick();
+    void tbbDeleteTableClick();
+    void tbbDeleteDatasetClick();
+    void tbbDatasetPropertiesClick();
+    void miScaleDatasetClick(bool scale);
+    void ArrangeWindows(Qt::Orientation orientation);
+    void ZoomEntered();
+    void miAboutClick();
+    void miHelpPresentationsClick();
+    /// Runs a command on the current dataset, if there is one.
+    void OnDataset(const std::function<void(data::TData&)>& command);
+
+    app::TDispatcher Dispatcher_;
+    QHash<QString, QAction*> Actions_;
+    QMdiArea* Workspace_ = nullptr;
+    QPointer<QMdiSubWindow> MapSubWindow_;
+    QPointer<QMdiSubWindow> TableSubWindow_;
+    const data::TData* TableWindowDataset_ = nullptr;
+    TfmSelectionProperties* SelectProp_ = nullptr;
+    view::TSelectionStyle SelectionStyle_;
+    view::TSelectionProperties SelectionProperties_;
+    TObjectTreeView* Tree_ = nullptr;
+    TObjectPanels* Panels_ = nullptr;
+    TSelectionsPanel* Selections_ = nullptr;
+    QDockWidget* DispatcherDock_ = nullptr;
+    QDockWidget* ObjectsDock_ = nullptr;
+    QComboBox* StyleSetBox_ = nullptr;
+    QComboBox* VisibilitySetBox_ = nullptr;
+    QComboBox* MapBox_ = nullptr;
+    QComboBox* AlgorithmBox_ = nullptr;
+    QLineEdit* ZoomEdit_ = nullptr;
+    QLineEdit* PauseEdit_ = nullptr;
+
+    view::TDrawingSwitches Switches_;
+    bool Connections_ = false;
+    int MouseTool_ = 1;
+    int Zoom_ = 300;
+    TTextureImages Textures_;
+    bool SettingsFound_ = false;
+    bool FirstShown_ = false;
+    bool Destroying_ = false; ///< child windows going with the main window report nothing
+    bool DemoLoaded_ = false;
+    app::TDemoReport DemoReport_;
+    bool FillingSetToolbar_ = false;
 };
 
 } // namespace orbelin::gui

@@ -1,20 +1,25 @@
 // The desktop program.
+#include "gui/TQtUserInterface.h"
 #include "gui/TfrmMainWnd.h"
-#include "numeric/Missing.h"
 
 #include <QApplication>
-#include <QTimer>
-
-#include <clocale>
+#include <QGuiApplication>
 
 int main(int argc, char** argv)
 {
+    // Fractional screen scales (125 %, 150 %) are used as they are, not rounded to whole
+    // numbers, so that every size stays proportional on high-DPI screens.
+    QGuiApplication::setHighDpiScaleFactorRoundingPolicy(Qt::HighDpiScaleFactorRoundingPolicy::PassThrough);
     QApplication app(argc, argv);
-    // Qt takes the user's locale; the core's number texts always use ".".
-    std::setlocale(LC_NUMERIC, "C");
-    orbelin::NumericTolerance = 1e-5;
-    orbelin::gui::TfrmMainWnd window;
-    window.show();
-    QTimer::singleShot(1000, &window, [&window] { window.LoadDemo(); });
-    return app.exec();
+    QApplication::setApplicationName("Orbelin");
+    orbelin::gui::TQtUserInterface ui;
+    orbelin::SetUserInterface(&ui);
+    int status = 0;
+    {
+        orbelin::gui::TfrmMainWnd window;
+        window.show();
+        status = QApplication::exec();
+    }
+    orbelin::SetUserInterface(nullptr);
+    return status;
 }

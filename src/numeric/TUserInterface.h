@@ -39,6 +39,15 @@ public:
         (void)value;
         return true;
     }
+    /// Asks for a line of text; value holds the proposal and receives the answer. False
+    /// when the user cancels.
+    virtual bool AskText(const std::string& caption, const std::string& prompt, std::string& value)
+    {
+        (void)caption;
+        (void)prompt;
+        (void)value;
+        return true;
+    }
 
     /// A modal open-file dialog. filter lists "description|patterns" pairs separated by "|"
     /// ("Orbelin Project (*.obp)|*.obp"); fileName holds a proposal and receives the chosen

@@ -25,6 +25,14 @@ const std::vector<TCommand>& Commands()
          "initialise a map on a dataset and write it", RunInit},
         {"project-points", "project-points MAP.obm [--dataset DATASET.obd] [--node] -o OUT.txt",
          "export the projections of a map's points", RunProjectPoints},
+        {"train",
+         "train DATASET.obd -o MAP.obm [init options] [--map START.obm] [--lambda L] [--mu M] [--max-iter N] "
+         "[--weights] [--quiet]",
+         "initialise (or read) a map and train it", RunTrain},
+        {"grow", "grow MAP.obm -o OUT.obm (--extrapolate L,R,U,D | --interpolate L,R,U,D | --ring)",
+         "extend, resample or ring a map", RunGrow},
+        {"bench", "bench training [--workload w1|w2|both] [--no-oracle] [--export DIR]",
+         "time map training against the plain method", RunBench},
     };
     return commands;
 }

@@ -112,7 +112,8 @@ TEST(MapGrowthTest, InterpolationResamplesTheSameSurface)
     for (int corner : {0, 11, 132, 143}) {
         const int oldCorner = corner == 0 ? 0 : corner == 11 ? 9 : corner == 132 ? 90 : 99;
         for (std::size_t k = 0; k < 3; ++k)
-            EXPECT_NEAR(old[static_cast<std::size_t>(oldCorner)][k], g.Nodes[static_cast<std::size_t>(corner)][k], 1e-12);
+            EXPECT_NEAR(old[static_cast<std::size_t>(oldCorner)][k], g.Nodes[static_cast<std::size_t>(corner)][k],
+                        1e-12);
     }
     const TArray1D rowStep = VecScale(VecSub(old[90], old[0]), 1.0 / 11);
     const TArray1D columnStep = VecScale(VecSub(old[9], old[0]), 1.0 / 11);
@@ -176,7 +177,8 @@ TEST(MapGrowthTest, OuterRingContinuesTheCircle)
     for (int j = 0; j < 8; ++j) {
         const auto last = static_cast<std::size_t>(2 * 8 + j + 1), previous = static_cast<std::size_t>(8 + j + 1);
         EXPECT_EQ(VecSub(VecScale(nodes[last], 2), nodes[previous]), grid.Nodes[static_cast<std::size_t>(24 + j + 1)]);
-        EXPECT_DOUBLE_EQ(2 * internal[last][0] - internal[previous][0], grid.Internal[static_cast<std::size_t>(24 + j + 1)][0]);
+        EXPECT_DOUBLE_EQ(2 * internal[last][0] - internal[previous][0],
+                         grid.Internal[static_cast<std::size_t>(24 + j + 1)][0]);
     }
     EXPECT_EQ((TArray1I{17, 25}), grid.Edges[edges]) << "the first radial edge";
     EXPECT_EQ((TArray1I{25, 32}), grid.Edges.back()) << "the edge closing the ring";

@@ -22,8 +22,12 @@ TEST(TrainingPanelTest, SlidersAndFieldsConvert)
     // The field value of a slider position is e^(-p/10)/100, the position of a value
     // -round(10 ln(100 value)); the presets sit where their values put them.
     const TCase cases[] = {
-        {"superrigid", -62, 5}, {"rigid", -46, 1}, {"soft", -23, 0.1}, {"supersoft", 0, 0.01},
-        {"smallest field value", 40, 1e-6}, {"largest field value", -100, 1000},
+        {"superrigid", -62, 5},
+        {"rigid", -46, 1},
+        {"soft", -23, 0.1},
+        {"supersoft", 0, 0.01},
+        {"smallest field value", 40, 1e-6},
+        {"largest field value", -100, 1000},
     };
     for (const TCase& c : cases) {
         SCOPED_TRACE(c.Name);

@@ -32,7 +32,7 @@ TEST(TrainingTest, StoppingRulesCountTheSteps)
     struct TCase {
         const char* Name;
         int MaxIterations;
-        bool SettledFirst; ///< trained to rest before, so the energy no longer changes
+        bool SettledFirst;   ///< trained to rest before, so the energy no longer changes
         bool EnergyEachStep; ///< steps followed by EvaluateEnergy, as the training thread runs them
         int ExpectedSteps;
     };
@@ -255,8 +255,7 @@ TEST(TrainingTest, FlatTuningPlacesNodesAtTheirPointsMeans)
     std::vector<int> counts(16, 0);
     std::vector<std::vector<bool>> gap(16, std::vector<bool>(3, false));
     for (std::size_t p = 0; p < dataset.Points.size(); ++p) {
-        const auto node = static_cast<std::size_t>(
-            coloring::ProjectToClosestNode(*map.Grid, dataset.Points[p]).Node);
+        const auto node = static_cast<std::size_t>(coloring::ProjectToClosestNode(*map.Grid, dataset.Points[p]).Node);
         ++counts[node];
         for (std::size_t k = 0; k < 3; ++k) {
             if (IsMissing(dataset.Points[p][k]))

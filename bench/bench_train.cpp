@@ -5,6 +5,7 @@
 
 #include "map/MapInit.h"
 #include "map/NearestNodes.h"
+#include "map/SimdWidth.h"
 #include "map/TMap.h"
 #include "map/Training.h"
 #include "map/TrainingCache.h"
@@ -55,13 +56,16 @@ void BM_NearestSearch(benchmark::State& state)
     search.Search(cache.Points.data(), cache.Complete.data(), cache.PointCount, map::TNodeGapRule::Propagate, nullptr,
                   hint.data(), distance.data());
     const bool hinted = state.range(0) != 0;
+    map::ForceSimdWidth(static_cast<int>(state.range(1)));
     for (auto _ : state) {
         search.Search(cache.Points.data(), cache.Complete.data(), cache.PointCount, map::TNodeGapRule::Propagate,
                       hinted ? hint.data() : nullptr, nearest.data(), distance.data());
         benchmark::DoNotOptimize(nearest.data());
     }
+    map::ForceSimdWidth(0);
 }
-BENCHMARK(BM_NearestSearch)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+// Arguments: hints from the search before (0/1), vector width (0 the widest).
+BENCHMARK(BM_NearestSearch)->Args({0, 0})->Args({1, 0})->Args({1, 4})->Args({1, 2})->Unit(benchmark::kMillisecond);
 
 // One step and the energy after it, as the training thread runs them.
 void BM_TrainingStep(benchmark::State& state)
@@ -95,6 +99,7 @@ void BM_Solves(benchmark::State& state)
                 w.Map->Grid->Nodes[static_cast<std::size_t>(i)][static_cast<std::size_t>(k)] + 0.01 * (i % 7);
     }
     long long sweeps = 0;
+    map::ForceSimdWidth(static_cast<int>(state.range(1)));
     for (auto _ : state) {
         std::vector<TArray1D> x = start;
         if (state.range(0) == 0) {
@@ -116,8 +121,10 @@ void BM_Solves(benchmark::State& state)
         }
         benchmark::DoNotOptimize(x.data());
     }
+    map::ForceSimdWidth(0);
     state.counters["sweeps"] = benchmark::Counter(static_cast<double>(sweeps), benchmark::Counter::kAvgIterations);
 }
-BENCHMARK(BM_Solves)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+// Arguments: one at a time (0) or in lanes (1), vector width (0 the widest).
+BENCHMARK(BM_Solves)->Args({0, 0})->Args({1, 0})->Args({1, 4})->Args({1, 2})->Unit(benchmark::kMillisecond);
 
 } // namespace

@@ -179,7 +179,7 @@ bool AddOuterRing(TNetGrid& grid)
 
 bool GrowLinearFractal(TMap& map)
 {
-    if (!map.Grid || map.Grid->Nodes.empty() || !TrainingProblem(map).empty())
+    if (map.Training || !map.Grid || map.Grid->Nodes.empty() || !TrainingProblem(map).empty())
         return false;
     AssignTaxons(map);
     TNetGrid& grid = *map.Grid;

@@ -19,6 +19,8 @@
 #include "map/SimdWidth.h"
 #include "numeric/Missing.h"
 
+#include <Eigen/Dense>
+
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -36,6 +38,9 @@ constexpr int PadUnit = 8 * BlocksPerPass;
 constexpr int PrefixLength = 3;
 /// Nodes tried for a seed when a point has no nearest node from before.
 constexpr int SeedSamples = 24;
+/// Relative and absolute (to the points' and nodes' distances from the node mean) margin
+/// of the principal bound.
+constexpr double BoundMargin = 1e-9;
 
 template <int W>
 struct TLanes {
@@ -56,6 +61,16 @@ template <class V, int W, class S>
 {
     for (int i = 0; i < W; ++i)
         v[i] = s;
+}
+
+// Whether every lane of a comparison result is set.
+template <int W>
+[[gnu::always_inline]] inline bool AllLanes(const typename TLanes<W>::Vi& v)
+{
+    long long all = v[0];
+    for (int j = 1; j < W; ++j)
+        all &= v[j];
+    return all != 0;
 }
 
 // Merges the lanes of one point into its nearest node.
@@ -82,8 +97,16 @@ template <int W>
 /// when some have gaps, and for each the exact distance of its seed.
 struct TGroup {
     const double* X;
-    const double* Mask; ///< null when all four points are complete
+    const double* Mask;      ///< null when all four points are complete
+    const double* Projected; ///< the points' principal coordinates, or null
     double Bound[PointsPerGroup];
+};
+
+/// The node blocks of a search: coordinates by slot, and their principal coordinates.
+struct TBlocks {
+    const double* Soa;       ///< [d][padded]
+    const double* Principal; ///< [m][padded], padding +inf
+    int Padded, N, D, M;
 };
 
 // Adds the terms of coordinates first..last-1 to the sums of the four points in the two
@@ -117,10 +140,34 @@ template <int W, bool Masked>
     }
 }
 
-template <int W, bool Masked>
-[[gnu::always_inline]] inline void SearchFour(const double* soa, int padded, int n, int d, TGroup& group,
-                                              std::int32_t* nearest, double* distance)
+// The squared distance of the four points' principal coordinates from those of the nodes
+// of the two blocks at column: a lower bound of the squared distance, up to rounding.
+template <int W>
+[[gnu::always_inline]] inline void AddPrincipalTerms(typename TLanes<W>::Vd (&s)[PointsPerGroup][BlocksPerPass],
+                                                     const double* column, int padded, int m, const TGroup& group)
 {
+    using Vd = typename TLanes<W>::Vd;
+    for (int j = 0; j < m; ++j, column += padded) {
+        Vd y0, y1;
+        Load(y0, column);
+        Load(y1, column + W);
+#pragma GCC unroll 4
+        for (int q = 0; q < PointsPerGroup; ++q) {
+            Vd xq;
+            Splat<Vd, W>(xq, group.Projected[q * m + j]);
+            const Vd t0 = xq - y0, t1 = xq - y1;
+            s[q][0] = s[q][0] + t0 * t0;
+            s[q][1] = s[q][1] + t1 * t1;
+        }
+    }
+}
+
+template <int W, bool Masked, bool Principal>
+[[gnu::always_inline]] inline void SearchFour(const TBlocks& blocks, TGroup& group, std::int32_t* nearest,
+                                              double* distance)
+{
+    const double* soa = blocks.Soa;
+    const int padded = blocks.Padded, n = blocks.N, d = blocks.D;
     using Vd = typename TLanes<W>::Vd;
     using Vi = typename TLanes<W>::Vi;
     Vd best[PointsPerGroup];
@@ -137,7 +184,10 @@ template <int W, bool Masked>
 
     for (int base = 0; base < padded; base += BlocksPerPass * W) {
         Vd s[PointsPerGroup][BlocksPerPass] = {};
-        AddTerms<W, Masked>(s, soa + base, padded, d, 0, prefix, group);
+        if constexpr (Principal)
+            AddPrincipalTerms<W>(s, blocks.Principal + base, padded, blocks.M, group);
+        else
+            AddTerms<W, Masked>(s, soa + base, padded, d, 0, prefix, group);
         Vi above;
         Splat<Vi, W>(above, -1LL);
 #pragma GCC unroll 4
@@ -146,12 +196,17 @@ template <int W, bool Masked>
             Splat<Vd, W>(bound, group.Bound[q]);
             above = above & (s[q][0] > bound) & (s[q][1] > bound);
         }
-        long long all = above[0];
-        for (int j = 1; j < W; ++j)
-            all &= above[j];
-        if (all != 0)
+        if (AllLanes<W>(above))
             continue;
-        AddTerms<W, Masked>(s, soa + base, padded, d, prefix, d, group);
+        if constexpr (Principal) {
+            // The bound is not a partial sum: the whole sum starts again.
+#pragma GCC unroll 4
+            for (int q = 0; q < PointsPerGroup; ++q)
+                s[q][0] = s[q][1] = Vd{};
+            AddTerms<W, Masked>(s, soa + base, padded, d, 0, d, group);
+        } else {
+            AddTerms<W, Masked>(s, soa + base, padded, d, prefix, d, group);
+        }
 
         const Vi first = iota + static_cast<long long>(base), second = first + static_cast<long long>(W);
 #pragma GCC unroll 4
@@ -168,36 +223,36 @@ template <int W, bool Masked>
         Finish<W>(best[q], index[q], n, nearest[q], distance[q]);
 }
 
-using TGroupKernel = void (*)(const double* soa, int padded, int n, int d, TGroup& group, std::int32_t* nearest,
-                              double* distance);
+using TGroupKernel = void (*)(const TBlocks& blocks, TGroup& group, std::int32_t* nearest, double* distance);
 
 template <int W>
-[[gnu::always_inline]] inline void Group(const double* soa, int padded, int n, int d, TGroup& group,
-                                         std::int32_t* nearest, double* distance)
+[[gnu::always_inline]] inline void Group(const TBlocks& blocks, TGroup& group, std::int32_t* nearest, double* distance)
 {
     if (group.Mask)
-        SearchFour<W, true>(soa, padded, n, d, group, nearest, distance);
+        SearchFour<W, true, false>(blocks, group, nearest, distance);
+    else if (group.Projected)
+        SearchFour<W, false, true>(blocks, group, nearest, distance);
     else
-        SearchFour<W, false>(soa, padded, n, d, group, nearest, distance);
+        SearchFour<W, false, false>(blocks, group, nearest, distance);
 }
 
 // One group compiled for one instruction set. The parallel loop over the groups stays
 // outside: a function OpenMP outlines would not keep the instruction set.
-__attribute__((target("avx512f"))) void GroupAvx512(const double* soa, int padded, int n, int d, TGroup& group,
-                                                    std::int32_t* nearest, double* distance)
+__attribute__((target("avx512f"))) void GroupAvx512(const TBlocks& blocks, TGroup& group, std::int32_t* nearest,
+                                                    double* distance)
 {
-    Group<8>(soa, padded, n, d, group, nearest, distance);
+    Group<8>(blocks, group, nearest, distance);
 }
 
-__attribute__((target("avx2"))) void GroupAvx2(const double* soa, int padded, int n, int d, TGroup& group,
-                                               std::int32_t* nearest, double* distance)
+__attribute__((target("avx2"))) void GroupAvx2(const TBlocks& blocks, TGroup& group, std::int32_t* nearest,
+                                               double* distance)
 {
-    Group<4>(soa, padded, n, d, group, nearest, distance);
+    Group<4>(blocks, group, nearest, distance);
 }
 
-void GroupBaseline(const double* soa, int padded, int n, int d, TGroup& group, std::int32_t* nearest, double* distance)
+void GroupBaseline(const TBlocks& blocks, TGroup& group, std::int32_t* nearest, double* distance)
 {
-    Group<2>(soa, padded, n, d, group, nearest, distance);
+    Group<2>(blocks, group, nearest, distance);
 }
 
 // The sum a lane computes for node y: the point's present coordinates in order.
@@ -236,6 +291,84 @@ void TNearestNodeSearch::SetNodes(const TArray2D& nodes)
     for (std::size_t i = 0; i < n; ++i)
         for (std::size_t k = 0; k < d; ++k)
             Soa_[k * padded + i] = Rows_[i * d + k];
+    SetPrincipalAxes();
+}
+
+bool TNearestNodeSearch::WithinBoundRange(const double* x, int d) const
+{
+    for (int k = 0; k < d; ++k)
+        if (!(std::fabs(x[k]) <= BoundRange))
+            return false;
+    return true;
+}
+
+void TNearestNodeSearch::SetPrincipalAxes()
+{
+    M_ = 0;
+    Principal_.clear();
+    const int m = PrincipalCount;
+    if (!Complete_ || D_ <= m || N_ < 2 || !WithinBoundRange(Rows_.data(), N_ * D_))
+        return;
+    const auto n = static_cast<std::size_t>(N_), d = static_cast<std::size_t>(D_),
+               padded = static_cast<std::size_t>(Padded_);
+    Mean_.assign(d, 0.0);
+    for (std::size_t i = 0; i < n; ++i)
+        for (std::size_t k = 0; k < d; ++k)
+            Mean_[k] += Rows_[i * d + k];
+    for (double& v : Mean_)
+        v /= static_cast<double>(n);
+    Eigen::MatrixXd scatter = Eigen::MatrixXd::Zero(D_, D_);
+    Eigen::VectorXd centred(D_);
+    for (std::size_t i = 0; i < n; ++i) {
+        for (std::size_t k = 0; k < d; ++k)
+            centred[static_cast<Eigen::Index>(k)] = Rows_[i * d + k] - Mean_[k];
+        scatter.noalias() += centred * centred.transpose();
+    }
+    const Eigen::SelfAdjointEigenSolver<Eigen::MatrixXd> solver(scatter);
+    if (solver.info() != Eigen::Success)
+        return;
+    // The eigenvalues come in ascending order: the last m vectors span the most.
+    Axes_.assign(static_cast<std::size_t>(m) * d, 0.0);
+    for (int j = 0; j < m; ++j)
+        for (std::size_t k = 0; k < d; ++k)
+            Axes_[static_cast<std::size_t>(j) * d + k] =
+                solver.eigenvectors()(static_cast<Eigen::Index>(k), D_ - 1 - j);
+    Principal_.assign(static_cast<std::size_t>(m) * padded, std::numeric_limits<double>::infinity());
+    NodeRadius_ = 0;
+    for (std::size_t i = 0; i < n; ++i) {
+        Project(Rows_.data() + i * d, Principal_.data() + i, padded, m);
+        double square = 0;
+        for (std::size_t k = 0; k < d; ++k)
+            square += (Rows_[i * d + k] - Mean_[k]) * (Rows_[i * d + k] - Mean_[k]);
+        NodeRadius_ = std::max(NodeRadius_, std::sqrt(square));
+    }
+    M_ = m;
+}
+
+double TNearestNodeSearch::Project(const double* x, double* out, std::size_t stride, int m) const
+{
+    const auto d = static_cast<std::size_t>(D_);
+    double square = 0;
+    for (std::size_t k = 0; k < d; ++k)
+        square += (x[k] - Mean_[k]) * (x[k] - Mean_[k]);
+    for (int j = 0; j < m; ++j) {
+        const double* axis = Axes_.data() + static_cast<std::size_t>(j) * d;
+        double v = 0;
+        for (std::size_t k = 0; k < d; ++k)
+            v += axis[k] * (x[k] - Mean_[k]);
+        out[static_cast<std::size_t>(j) * stride] = v;
+    }
+    return std::sqrt(square);
+}
+
+double TNearestNodeSearch::PrincipalThreshold(const double* x, double seedDistance, double* principal) const
+{
+    // Bessel: the principal coordinates of x - y, orthonormal axes, hold at most its
+    // squared length. Their rounding errors are below d * 2^-52 relative to the distances
+    // involved and to |x - mean| + |y - mean|; the margins are a million times that.
+    const double radius = Project(x, principal, 1, M_);
+    const double reach = std::sqrt(seedDistance) * (1 + BoundMargin) + BoundMargin * (radius + NodeRadius_);
+    return reach * reach;
 }
 
 bool TNearestNodeSearch::SameNodes(const TArray2D& nodes) const
@@ -330,18 +463,24 @@ void TNearestNodeSearch::Search(const double* points, const char* complete, std:
         for (std::size_t p = 0; p < count; ++p)
             order[static_cast<std::size_t>(start[static_cast<std::size_t>(seed[p])]++)] = static_cast<std::int32_t>(p);
         full.reserve(count);
+        // Points beyond the range the principal bound is checked for take the exact path.
         for (std::int32_t p : order)
-            (complete[p] ? full : gapped).push_back(p);
+            (complete[p] && (M_ == 0 || WithinBoundRange(row(static_cast<std::size_t>(p)), d)) ? full : gapped)
+                .push_back(p);
     }
+    const TBlocks blocks{Soa_.data(), Principal_.data(), Padded_, n, d, M_};
+    const int m = M_;
 
     const int width = SimdWidth();
     const TGroupKernel kernel = width == 8 ? GroupAvx512 : width == 4 ? GroupAvx2 : GroupBaseline;
-    const std::ptrdiff_t fullGroups = (static_cast<std::ptrdiff_t>(full.size()) + 3) / 4;
-    const std::ptrdiff_t groups = fullGroups + (static_cast<std::ptrdiff_t>(gapped.size()) + 3) / 4;
+    const std::ptrdiff_t fullGroups = (static_cast<std::ptrdiff_t>(full.size()) + PointsPerGroup - 1) / PointsPerGroup;
+    const std::ptrdiff_t groups =
+        fullGroups + (static_cast<std::ptrdiff_t>(gapped.size()) + PointsPerGroup - 1) / PointsPerGroup;
 #pragma omp parallel
     {
         std::vector<double> x(static_cast<std::size_t>(PointsPerGroup * d));
         std::vector<double> mask(static_cast<std::size_t>(PointsPerGroup * d));
+        std::vector<double> principal(static_cast<std::size_t>(PointsPerGroup * std::max(m, 1)));
         std::int32_t groupNearest[PointsPerGroup];
         double groupDistance[PointsPerGroup];
 #pragma omp for schedule(dynamic, 16)
@@ -352,18 +491,21 @@ void TNearestNodeSearch::Search(const double* points, const char* complete, std:
             const std::ptrdiff_t size = static_cast<std::ptrdiff_t>(list.size());
             // A short last group repeats its first point; the repeats' results are dropped.
             std::int32_t members[PointsPerGroup];
-            TGroup group{x.data(), isFull ? nullptr : mask.data(), {}};
+            const bool usePrincipal = isFull && m > 0;
+            TGroup group{x.data(), isFull ? nullptr : mask.data(), usePrincipal ? principal.data() : nullptr, {}};
             for (int q = 0; q < PointsPerGroup; ++q) {
                 members[q] = list[static_cast<std::size_t>(first + q < size ? first + q : first)];
-                group.Bound[q] = bound[static_cast<std::size_t>(members[q])];
                 const double* r = row(static_cast<std::size_t>(members[q]));
                 for (int k = 0; k < d; ++k) {
                     const bool present = !IsMissing(r[k]);
                     x[static_cast<std::size_t>(q * d + k)] = present ? r[k] : 0.0;
                     mask[static_cast<std::size_t>(q * d + k)] = present ? 1.0 : 0.0;
                 }
+                const double seedDistance = bound[static_cast<std::size_t>(members[q])];
+                group.Bound[q] =
+                    usePrincipal ? PrincipalThreshold(r, seedDistance, principal.data() + q * m) : seedDistance;
             }
-            kernel(Soa_.data(), Padded_, n, d, group, groupNearest, groupDistance);
+            kernel(blocks, group, groupNearest, groupDistance);
             for (int q = 0; q < PointsPerGroup && first + q < size; ++q) {
                 nearest[members[q]] = groupNearest[q];
                 distance[members[q]] = groupDistance[q];

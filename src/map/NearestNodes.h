@@ -51,12 +51,31 @@ public:
                 const std::int32_t* hint, std::int32_t* nearest, double* distance) const;
 
 private:
+    /// Principal axes of the nodes used for the bound of complete points.
+    static constexpr int PrincipalCount = 3;
+    /// The bound is used for points and nodes whose coordinates are all within this range,
+    /// where no square or sum it takes can overflow.
+    static constexpr double BoundRange = 1e100;
+
+    void SetPrincipalAxes();
+    bool WithinBoundRange(const double* x, int d) const;
+    /// Writes the m principal coordinates of x, stride apart; returns |x - mean|.
+    double Project(const double* x, double* out, std::size_t stride, int m) const;
+    /// The squared distance a block's principal bound must exceed for the point x with
+    /// that seed distance to pass it over; writes the point's principal coordinates.
+    double PrincipalThreshold(const double* x, double seedDistance, double* principal) const;
+
     int N_ = 0;
     int D_ = 0;
-    int Padded_ = 0;           ///< N_ rounded up to whole blocks
-    bool Complete_ = true;     ///< no node coordinate is missing
-    std::vector<double> Soa_;  ///< [D_][Padded_], padding lanes +inf
-    std::vector<double> Rows_; ///< [N_][D_], for the scalar path and SameNodes
+    int Padded_ = 0;                ///< N_ rounded up to whole blocks
+    bool Complete_ = true;          ///< no node coordinate is missing
+    std::vector<double> Soa_;       ///< [D_][Padded_], padding lanes +inf
+    int M_ = 0;                     ///< principal coordinates in use (0: the prefix bound)
+    std::vector<double> Mean_;      ///< [D_] mean of the nodes
+    std::vector<double> Axes_;      ///< [M_][D_] orthonormal
+    std::vector<double> Principal_; ///< [M_][Padded_] of the nodes, padding lanes +inf
+    double NodeRadius_ = 0;         ///< largest |y - mean|
+    std::vector<double> Rows_;      ///< [N_][D_], for the scalar path and SameNodes
 };
 
 } // namespace orbelin::map

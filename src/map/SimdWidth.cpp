@@ -16,6 +16,13 @@ int Widest()
     return 2;
 }
 
+// AVX2 where there is AVX2: measured on the project's machines, the nearest-node search
+// ran twice as fast with it as with AVX-512, and the solves as fast.
+int Preferred(int widest)
+{
+    return widest > 4 ? 4 : widest;
+}
+
 std::atomic<int> forced{0};
 
 } // namespace
@@ -24,7 +31,7 @@ int SimdWidth()
 {
     static const int widest = Widest();
     const int width = forced.load(std::memory_order_relaxed);
-    return width > 0 && width <= widest ? width : widest;
+    return width > 0 && width <= widest ? width : Preferred(widest);
 }
 
 void ForceSimdWidth(int width)

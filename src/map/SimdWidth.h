@@ -3,13 +3,13 @@
 
 namespace orbelin::map {
 
-/// Doubles per vector of the training kernels on this processor: 8 with AVX-512, 4 with
-/// AVX2, else 2. Every width gives the same results.
+/// Doubles per vector of the training kernels: 4 with AVX2, else 2, unless another width
+/// is forced. Every width gives the same results.
 int SimdWidth();
 
-/// Makes the kernels run with a narrower width (2, 4 or 8; one the processor supports),
-/// so that every code path can be tested on one machine; 0 returns to the widest. Not for
-/// use while a training run works.
+/// Makes the kernels run with the given width (2, 4 or 8 for AVX-512; one the processor
+/// supports), so that every code path can be tested and timed on one machine; 0 returns
+/// to the default. Not for use while a training run works.
 void ForceSimdWidth(int width);
 
 } // namespace orbelin::map

@@ -379,6 +379,8 @@ void BuildSystemMatrix(TMap& map)
 
 numeric::TSolveResult SolveCoordinate(TMap& map, int k)
 {
+    if (!PointsFitNodes(map) || k < 0 || k >= NodeDimension(*map.Grid))
+        return {};
     TNetGrid& grid = *map.Grid;
     FitMapArrays(map);
     TTrainingCache& cache = TrainingCacheOf(map);
@@ -528,7 +530,7 @@ bool FlatTuning(TMap& map)
             double total = 0.0;
             std::fill(weighted.begin(), weighted.end(), 0.0);
             std::fill(gap.begin(), gap.end(), 0);
-            for (std::size_t p = 0; p < points.size(); ++p) {
+            for (std::size_t p = 0; p < points.size() && p < map.Projections.size(); ++p) {
                 const TArray1D& projection = map.Projections[p];
                 if (!(std::fabs(projection[0] - u[0]) <= hx && std::fabs(projection[1] - u[1]) <= hy))
                     continue;

@@ -78,7 +78,8 @@ void BuildSystemMatrix(TMap& map);
 /// coordinate k of their value (times their weight when TrainsWithWeights), divided by the
 /// total weight or the number of points; then GaussSeidelSolve from the nodes' coordinate k
 /// (a missing start value starts at 0) with the map's Tolerance; the nodes' coordinate k
-/// becomes the solution unless it is not finite. Rhs and Solution keep the vectors.
+/// becomes the solution unless it is not finite. Rhs and Solution keep the vectors. Does
+/// nothing (0 sweeps) for a map that cannot be trained or a coordinate it does not have.
 numeric::TSolveResult SolveCoordinate(TMap& map, int k);
 
 /// Steps until StopRequested: the lambda and mu typed meanwhile (PendingLambda, PendingMu)

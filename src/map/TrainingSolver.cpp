@@ -14,83 +14,111 @@ namespace {
 /// Sweeps between two looks at the abort flag.
 constexpr int AbortCheckInterval = 16;
 
-typedef double TLanesD __attribute__((vector_size(TPreparedSystem::LaneCount * sizeof(double))));
-typedef long long TLanesI __attribute__((vector_size(TPreparedSystem::LaneCount * sizeof(long long))));
+template <int W>
+struct TVectors {
+    typedef double Vd __attribute__((vector_size(W * sizeof(double))));
+    typedef long long Vi __attribute__((vector_size(W * sizeof(long long))));
+};
 
-// The sweeps of every lane, compiled once per instruction set; x and start hold one lane
-// per system for every unknown. Returns the number of sweeps made; stoppedAt and status
-// receive per lane the sweep and the status it stopped with.
-// Lane vectors live in plain double arrays and move through unaligned loads and stores.
-[[gnu::always_inline]] inline void LoadLanes(TLanesD& v, const double* p)
+// Vectors are passed by reference only and live in plain double arrays, moved through
+// unaligned loads and stores: these are inlined into functions of several instruction
+// sets, whose vector calling conventions and alignments differ.
+template <class V>
+[[gnu::always_inline]] inline void LoadVector(V& v, const double* p)
 {
     std::memcpy(&v, p, sizeof v);
 }
 
-[[gnu::always_inline]] inline void StoreLanes(double* p, const TLanesD& v)
+template <class V>
+[[gnu::always_inline]] inline void StoreVector(double* p, const V& v)
 {
     std::memcpy(p, &v, sizeof v);
 }
 
+// The sweeps of every lane, LaneCount lanes per unknown held as G vectors of W lanes,
+// compiled once per instruction set; x and start hold LaneCount values per unknown.
+template <int W>
 [[gnu::always_inline]] inline void SweepLanes(const TPreparedSystem& system, double* x, const double* start, int count,
                                               bool anyZeroDiagonal, double tol, const std::atomic<bool>* abort,
                                               numeric::TSolveResult* results)
 {
-    constexpr std::size_t L = TPreparedSystem::LaneCount;
+    using Vd = typename TVectors<W>::Vd;
+    using Vi = typename TVectors<W>::Vi;
+    constexpr int L = TPreparedSystem::LaneCount;
+    constexpr int G = L / W;
     const int n = system.Size();
     const double* diagonal = system.Diagonal();
     const std::int32_t* rowStart = system.RowStart();
     const std::int32_t* cols = system.Cols();
     const double* quotients = system.Quotients();
-    TLanesI active;
-    TLanesD tolerance, zero = {}, one;
-    for (int c = 0; c < TPreparedSystem::LaneCount; ++c) {
-        active[c] = c < count ? -1 : 0;
-        tolerance[c] = tol;
-        one[c] = 1.0;
+    Vi active[G];
+    Vd tolerance, zero = {}, one;
+    for (int j = 0; j < W; ++j) {
+        tolerance[j] = tol;
+        one[j] = 1.0;
     }
+    for (int g = 0; g < G; ++g)
+        for (int j = 0; j < W; ++j)
+            active[g][j] = g * W + j < count ? -1 : 0;
+    bool isActive[L];
+    for (int c = 0; c < L; ++c)
+        isActive[c] = c < count;
     int sweeps = 0, running = count;
     while (running > 0) {
         // Per lane, the rows that moved by more than tol and those that are not finite
         // (counted as doubles: comparisons of doubles stay vector operations).
-        TLanesD unsettled = {}, notFinite = {};
+        Vd unsettled[G] = {}, notFinite[G] = {};
         for (int i = 0; i < n; ++i) {
             if (diagonal[i] == 0.0)
                 continue;
-            TLanesD s, before;
-            LoadLanes(s, start + static_cast<std::size_t>(i) * L);
+            const std::size_t row = static_cast<std::size_t>(i) * L;
+            Vd s[G];
+#pragma GCC unroll 8
+            for (int g = 0; g < G; ++g)
+                LoadVector(s[g], start + row + static_cast<std::size_t>(g * W));
             for (std::int32_t k = rowStart[i]; k < rowStart[i + 1]; ++k) {
-                TLanesD q, other;
-                for (std::size_t c = 0; c < L; ++c)
-                    q[c] = quotients[k];
-                LoadLanes(other, x + static_cast<std::size_t>(cols[k]) * L);
-                s = s - q * other;
+                Vd q;
+                for (int j = 0; j < W; ++j)
+                    q[j] = quotients[k];
+                const double* other = x + static_cast<std::size_t>(cols[k]) * L;
+#pragma GCC unroll 8
+                for (int g = 0; g < G; ++g) {
+                    Vd y;
+                    LoadVector(y, other + g * W);
+                    s[g] = s[g] - q * y;
+                }
             }
-            LoadLanes(before, x + static_cast<std::size_t>(i) * L);
-            StoreLanes(x + static_cast<std::size_t>(i) * L, active ? s : before);
-            const TLanesD change = s - before;
-            const TLanesD size = change < zero ? -change : change;
-            // As |change| <= tol, with a NaN change unsettled.
-            unsettled += size <= tolerance ? zero : one;
-            notFinite += (s - s) == zero ? zero : one;
+#pragma GCC unroll 8
+            for (int g = 0; g < G; ++g) {
+                Vd before;
+                LoadVector(before, x + row + static_cast<std::size_t>(g * W));
+                StoreVector(x + row + static_cast<std::size_t>(g * W), active[g] ? s[g] : before);
+                const Vd change = s[g] - before;
+                const Vd size = change < zero ? -change : change;
+                // As |change| <= tol, with a NaN change unsettled.
+                unsettled[g] += size <= tolerance ? zero : one;
+                notFinite[g] += (s[g] - s[g]) == zero ? zero : one;
+            }
         }
         ++sweeps;
         for (int c = 0; c < count; ++c) {
-            if (!active[c])
+            if (!isActive[c])
                 continue;
             results[c].Sweeps = sweeps;
-            if (notFinite[c] != 0.0)
+            if (notFinite[c / W][c % W] != 0.0)
                 results[c].Status = numeric::TSolveStatus::NotFinite;
-            else if (unsettled[c] == 0.0)
+            else if (unsettled[c / W][c % W] == 0.0)
                 results[c].Status =
                     anyZeroDiagonal ? numeric::TSolveStatus::ZeroDiagonal : numeric::TSolveStatus::Converged;
             else
                 continue;
-            active[c] = 0;
+            isActive[c] = false;
+            active[c / W][c % W] = 0;
             --running;
         }
         if (running > 0 && abort && sweeps % AbortCheckInterval == 0 && abort->load(std::memory_order_relaxed)) {
             for (int c = 0; c < count; ++c)
-                if (active[c])
+                if (isActive[c])
                     results[c].Status = numeric::TSolveStatus::SweepLimit;
             return;
         }
@@ -101,20 +129,20 @@ __attribute__((target("avx512f"))) void SweepLanesAvx512(const TPreparedSystem& 
                                                          int count, bool anyZeroDiagonal, double tol,
                                                          const std::atomic<bool>* abort, numeric::TSolveResult* results)
 {
-    SweepLanes(system, x, start, count, anyZeroDiagonal, tol, abort, results);
+    SweepLanes<8>(system, x, start, count, anyZeroDiagonal, tol, abort, results);
 }
 
 __attribute__((target("avx2"))) void SweepLanesAvx2(const TPreparedSystem& system, double* x, const double* start,
                                                     int count, bool anyZeroDiagonal, double tol,
                                                     const std::atomic<bool>* abort, numeric::TSolveResult* results)
 {
-    SweepLanes(system, x, start, count, anyZeroDiagonal, tol, abort, results);
+    SweepLanes<4>(system, x, start, count, anyZeroDiagonal, tol, abort, results);
 }
 
 void SweepLanesBaseline(const TPreparedSystem& system, double* x, const double* start, int count, bool anyZeroDiagonal,
                         double tol, const std::atomic<bool>* abort, numeric::TSolveResult* results)
 {
-    SweepLanes(system, x, start, count, anyZeroDiagonal, tol, abort, results);
+    SweepLanes<2>(system, x, start, count, anyZeroDiagonal, tol, abort, results);
 }
 
 } // namespace

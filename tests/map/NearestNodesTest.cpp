@@ -63,6 +63,7 @@ struct TCase {
     int PointGapEvery; ///< every k-th point value missing (0: none)
     bool NodeGap;      ///< one node misses a coordinate
     bool InfiniteNode; ///< one node has an infinite coordinate
+    int FarEvery = 0;  ///< every k-th point scaled by 1e90, the next by 1e120 (0: none)
 };
 
 TEST(NearestNodesTest, SearchEqualsThePlainScan)
@@ -76,6 +77,8 @@ TEST(NearestNodesTest, SearchEqualsThePlainScan)
         {"infinite node", 200, 19, 3, false, false, 0, false, true},
         {"one node", 50, 1, 3, false, false, 4, false, false},
         {"one coordinate", 300, 45, 1, true, false, 0, false, false},
+        {"ties in five coordinates", 600, 40, 5, true, true, 0, false, false},
+        {"far and huge points", 400, 30, 6, false, false, 7, false, false, 5},
     };
     for (const TCase& c : cases) {
         SCOPED_TRACE(c.Name);
@@ -101,6 +104,9 @@ TEST(NearestNodesTest, SearchEqualsThePlainScan)
             TArray1D x(static_cast<std::size_t>(c.Dimension));
             for (double& v : x)
                 v = c.PointGapEvery > 0 && ++counter % c.PointGapEvery == 0 ? Missing() : draw();
+            if (c.FarEvery > 0 && p % c.FarEvery < 2)
+                for (double& v : x)
+                    v *= p % c.FarEvery == 0 ? 1e90 : 1e120;
             points.push_back(x);
         }
         std::vector<double> block;

@@ -141,6 +141,7 @@ void RunW1(TJsonWriter& json, bool withOracle, const std::string& exportFolder)
         json.Key("nodes_equal").Bool(equal && step == nodes.size());
         json.Key("energy_relative_difference").Number(energyDifference);
     }
+    json.Key("peak_mb").Number(MemoryMegabytes("VmHWM:"));
     json.EndObject();
 }
 

@@ -85,10 +85,14 @@ void RunTrain(const TArgs& args)
     map.Tolerance = 1e-5;
     map.MaxIterations = maxIterations;
     const auto started = std::chrono::steady_clock::now();
-    const std::string failure = map::TrainUntilStopped(map, [&map, quiet] {
-        if (!quiet)
-            std::fprintf(stderr, "step %d: approximation error %.10g, stretching %.10g, bending %.10g\n",
-                         map.IterationCount, map.ApproximationError, map.StretchingEnergy, map.BendingEnergy);
+    int printed = 0;
+    const std::string failure = map::TrainUntilStopped(map, [&map, &printed, quiet] {
+        // The evaluation after a refused step or a cap of 0 belongs to no step.
+        if (quiet || map.IterationCount == printed)
+            return;
+        printed = map.IterationCount;
+        std::fprintf(stderr, "step %d: approximation error %.10g, stretching %.10g, bending %.10g\n",
+                     map.IterationCount, map.ApproximationError, map.StretchingEnergy, map.BendingEnergy);
     });
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
     if (!failure.empty())

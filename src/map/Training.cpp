@@ -506,7 +506,7 @@ std::string TrainUntilStopped(TMap& map, const std::function<void()>& afterStep)
 
 bool FlatTuning(TMap& map)
 {
-    if (!coloring::EnsureProjections(map) || !PointsFitNodes(map))
+    if (map.Training || !coloring::EnsureProjections(map) || !PointsFitNodes(map))
         return false;
     TNetGrid& grid = *map.Grid;
     const TArray2D& points = map.Data->Points;

@@ -92,8 +92,9 @@ std::string TrainUntilStopped(TMap& map, const std::function<void()>& afterStep 
 /// |dx| <= hx, |dy| <= hy around a node's internal position u weighs hx hy - d^4 (d^2 the
 /// squared distance of the projection from u); a coordinate of the node becomes the
 /// weighted mean of the points' values when the weights do not sum to 0 and no point in
-/// the box lacks that coordinate, else it keeps its value. False when the points cannot
-/// be projected (no grid, no dataset, other dimensions).
+/// the box lacks that coordinate, else it keeps its value. False, changing nothing, while
+/// the map is being trained and when the points cannot be projected (no grid, no dataset,
+/// other dimensions).
 bool FlatTuning(TMap& map);
 
 /// The "FlatTuning" command: refuses a map that is being trained (TError), initialises a map

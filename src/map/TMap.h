@@ -91,7 +91,8 @@ public:
     TArray2D Components; ///< [D][D] principal components of the dataset, one per row
 
     std::string Name;
-    /// Read by the training thread between steps.
+    /// Read by the training thread between steps, and every few sweeps of its solves so
+    /// that an interruption need not wait for a slow solve to converge.
     std::atomic<bool> StopRequested{true};
     bool InitNoiseOn = false;
     int InitType = InitMainComps;

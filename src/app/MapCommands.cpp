@@ -81,6 +81,9 @@ TUpdate TDispatcher::DeleteMap(int index)
     data::TData* dataset = Current_.Dataset;
     if (!dataset || index < 0 || index >= static_cast<int>(dataset->Maps.size()))
         return update;
+    const map::TMap* map = dataset->Maps[static_cast<std::size_t>(index)].get();
+    if (RefusedWhileTraining(map->Training ? map : nullptr, "delete it"))
+        return update;
     Tree_.RemoveMap(Project_->CurrentScript, Current_.Script->CurrentDataset, index);
     data::RemoveMap(*dataset, index);
     Current_ = CurrentChain(Project_.get());

@@ -4,6 +4,7 @@
 #include "data/Cp1251.h"
 #include "data/TextRoutines.h"
 #include "map/MapInit.h"
+#include "numeric/TUserInterface.h"
 
 namespace orbelin::app {
 
@@ -43,6 +44,14 @@ std::string NextMapName(const TProject& project, int s, int k)
         if (!MapNameTaken(project, name, nullptr))
             return name;
     }
+}
+
+bool RefusedWhileTraining(const map::TMap* map, const std::string& action)
+{
+    if (!map)
+        return false;
+    UserInterface().ShowMessage(map::TrainingRefusal(*map, action));
+    return true;
 }
 
 } // namespace orbelin::app

@@ -22,6 +22,10 @@ void ComputeComponentsInto(map::TMap& map);
 /// name would share one file.
 std::string NextMapName(const TProject& project, int s, int k);
 
+/// When map is not null (a map that is being trained), shows why the command cannot run
+/// ("... before you " + action) and returns true; false otherwise.
+bool RefusedWhileTraining(const map::TMap* map, const std::string& action);
+
 /// Whether another map of the project (not self) would be saved under the same file.
 bool MapNameTaken(const TProject& project, const std::string& name, const map::TMap* self);
 

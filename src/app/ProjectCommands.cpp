@@ -1,5 +1,6 @@
 // The project commands of the dispatcher: New, Open, Save, Save as, Close and Exit.
 #include "app/FileDialogs.h"
+#include "app/MapMembers.h"
 #include "app/ProjectFile.h"
 #include "app/TDispatcher.h"
 #include "data/TError.h"
@@ -44,6 +45,11 @@ void TDispatcher::ReplaceProject(std::unique_ptr<TProject> project)
     RecomputeCurrent();
 }
 
+bool TDispatcher::ProjectIsTraining(const std::string& action) const
+{
+    return Project_ && RefusedWhileTraining(TrainingMapIn(*Project_), action);
+}
+
 bool TDispatcher::AskToSave(const std::string& question, bool& saved)
 {
     saved = false;
@@ -65,6 +71,8 @@ TUpdate TDispatcher::NewProject()
 {
     TUpdate update;
     RecomputeCurrent();
+    if (ProjectIsTraining("start a new project"))
+        return update;
     bool saved = false;
     if (!AskToSave("Save changes in the project?", saved) || saved)
         return update;
@@ -81,6 +89,8 @@ TUpdate TDispatcher::NewProject()
 
 TUpdate TDispatcher::OpenProject()
 {
+    if (ProjectIsTraining("open another project"))
+        return {};
     std::string path;
     if (!ChooseFileToOpen(OpenProjectFilter, path))
         return {};
@@ -91,6 +101,8 @@ TUpdate TDispatcher::OpenProjectFile(const std::string& path)
 {
     TUpdate update;
     RecomputeCurrent();
+    if (ProjectIsTraining("open another project"))
+        return update;
     bool saved = false;
     if (!AskToSave("Save chenges in the project?", saved))
         return update;
@@ -165,6 +177,8 @@ TUpdate TDispatcher::CloseProject()
 {
     TUpdate update;
     RecomputeCurrent();
+    if (ProjectIsTraining("close the project"))
+        return update;
     bool saved = false;
     if (!Project_ || !AskToSave("Save changes in the project?", saved))
         return update;

@@ -213,6 +213,9 @@ private:
     /// Asks "Save ... in the project?" when a project is open; false when the command has
     /// to end (Cancel, or Yes and the save did not happen). saved tells whether it saved.
     bool AskToSave(const std::string& question, bool& saved);
+    /// Shows why the command cannot run and returns true while a map of the project is
+    /// being trained (replacing the project would free it under the training thread).
+    bool ProjectIsTraining(const std::string& action) const;
     /// Saves to that file, showing an error; false on failure.
     bool SaveTo(const std::string& path);
     /// Forgets the map window's objects when they are gone from the project.

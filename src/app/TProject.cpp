@@ -149,4 +149,21 @@ void RemoveDataset(TScript& script, int k)
     ClampToLast(script.CurrentDataset, script.Datasets.size());
 }
 
+map::TMap* TrainingMapIn(const TScript& script)
+{
+    for (const auto& dataset : script.Datasets)
+        for (const auto& map : dataset->Maps)
+            if (map->Training)
+                return map.get();
+    return nullptr;
+}
+
+map::TMap* TrainingMapIn(const TProject& project)
+{
+    for (const auto& script : project.Scripts)
+        if (map::TMap* map = TrainingMapIn(*script))
+            return map;
+    return nullptr;
+}
+
 } // namespace orbelin::app

@@ -89,4 +89,9 @@ void RemoveTable(TScript& script, int k);
 /// index if it pointed past the end. An index outside the list does nothing.
 void RemoveDataset(TScript& script, int k);
 
+/// The first map of the script, or of the whole project, that a training run works on;
+/// null when none does. Commands that would free such a map refuse to run.
+map::TMap* TrainingMapIn(const TScript& script);
+map::TMap* TrainingMapIn(const TProject& project);
+
 } // namespace orbelin::app

@@ -15,6 +15,15 @@ namespace orbelin::app {
 
 namespace {
 
+// The first of the dataset's maps that is being trained, or null.
+const map::TMap* TrainingMap(const data::TData& dataset)
+{
+    for (const auto& map : dataset.Maps)
+        if (map->Training)
+            return map.get();
+    return nullptr;
+}
+
 void RefreshAll(TUpdate& update)
 {
     update.RefreshPanels.clear();
@@ -74,6 +83,8 @@ TUpdate TDispatcher::DeleteScript(int index)
     TUpdate update;
     RecomputeCurrent();
     if (!Project_ || index < 0 || index >= static_cast<int>(Project_->Scripts.size()))
+        return update;
+    if (RefusedWhileTraining(TrainingMapIn(*Project_->Scripts[static_cast<std::size_t>(index)]), "delete its script"))
         return update;
     Tree_.RemoveScript(index);
     app::RemoveScript(*Project_, index);
@@ -209,6 +220,9 @@ TUpdate TDispatcher::DeleteTable(int index)
     if (!script || index < 0 || index >= static_cast<int>(script->Tables.size()))
         return update;
     const std::vector<int> dependents = DatasetsOnTable(*script, index);
+    for (int k : dependents)
+        if (RefusedWhileTraining(TrainingMap(*script->Datasets[static_cast<std::size_t>(k)]), "delete its table"))
+            return update;
     if (!dependents.empty()) {
         std::string names;
         for (int k : dependents)
@@ -244,6 +258,8 @@ TUpdate TDispatcher::DeleteDataset(int index)
     RecomputeCurrent();
     TScript* script = Current_.Script;
     if (!script || index < 0 || index >= static_cast<int>(script->Datasets.size()))
+        return update;
+    if (RefusedWhileTraining(TrainingMap(*script->Datasets[static_cast<std::size_t>(index)]), "delete its dataset"))
         return update;
     Tree_.RemoveDataset(Project_->CurrentScript, index);
     app::RemoveDataset(*script, index);

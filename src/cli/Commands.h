@@ -39,6 +39,13 @@ void RunCluster(const TArgs& args);
 /// init DATASET.obd -o MAP.obm [--grid ...] [--rows P] [--cols Q] [--layers R] [--init ...] [--size S]
 /// [--noise X] [--seed S]
 void RunInit(const TArgs& args);
+/// train DATASET.obd -o MAP.obm [init options] [--map START.obm] [--lambda L] [--mu M] [--max-iter N]
+/// [--weights] [--quiet]
+void RunTrain(const TArgs& args);
+/// grow MAP.obm -o OUT.obm (--extrapolate L,R,U,D | --interpolate L,R,U,D | --ring) [--dataset DATASET.obd]
+void RunGrow(const TArgs& args);
+/// bench training [--workload w1|w2|both] [--no-oracle] [--export DIR]
+void RunBench(const TArgs& args);
 /// project-points MAP.obm [--dataset DATASET.obd] [--node] -o OUT.txt
 void RunProjectPoints(const TArgs& args);
 /// color MAP.obm [--dataset D.obd] --coloring ... [--smoothness S] [--radius R] [--scheme NAME]

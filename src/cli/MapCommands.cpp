@@ -2,6 +2,7 @@
 // description and the export of their points' projections.
 #include "cli/Commands.h"
 #include "cli/MapLoading.h"
+#include "cli/MapOptions.h"
 #include "cli/TJsonWriter.h"
 #include "coloring/Projection.h"
 #include "data/Cp1251.h"
@@ -16,102 +17,66 @@
 #include "map/TMap.h"
 #include "numeric/Random.h"
 
-#include <charconv>
 #include <cstdio>
 #include <map>
-#include <optional>
 #include <set>
 
 namespace orbelin::cli {
 namespace {
 
-constexpr const char* InitUsage =
-    "init DATASET.obd -o MAP.obm [--grid rectangular|spherical|hexagonal|toroidal|circle] [--rows P] [--cols Q] "
-    "[--layers R] [--init pca|random|axes] [--size S] [--noise X] [--seed S]";
+const std::string InitUsage = std::string("init DATASET.obd -o MAP.obm ") + InitOptionsUsage;
 constexpr const char* ProjectUsage = "project-points MAP.obm [--dataset DATASET.obd] [--node] -o OUT.txt";
 
-struct TOptions {
-    std::string Path;
-    std::map<std::string, std::string> Values;
-    std::set<std::string> Flags;
+} // namespace
 
-    std::optional<std::string> Value(const std::string& name) const
-    {
-        const auto it = Values.find(name);
-        return it == Values.end() ? std::nullopt : std::optional<std::string>(it->second);
-    }
-};
+const char* const InitOptionsUsage = "[--grid rectangular|spherical|hexagonal|toroidal|circle] [--rows P] "
+                                     "[--cols Q] [--layers R] [--init pca|random|axes] [--size S] [--noise X] "
+                                     "[--seed S]";
 
-TOptions ParseOptions(const TArgs& args, const std::string& command, const std::string& usage, const char* positional,
-                      const std::set<std::string>& valued, const std::set<std::string>& flags)
+const std::set<std::string>& InitOptionNames()
 {
-    const std::string hint = " (usage: orbelin-cli " + usage + ")";
-    TOptions options;
-    bool havePath = false;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        if (arg.size() > 1 && arg[0] == '-') {
-            if (flags.count(arg)) {
-                options.Flags.insert(arg);
-            } else if (valued.count(arg)) {
-                if (i + 1 >= args.size())
-                    throw TUsageError(command + ": " + arg + " needs a value" + hint);
-                if (options.Values.count(arg))
-                    throw TUsageError(command + ": " + arg + " is given twice" + hint);
-                options.Values[arg] = args[++i];
-            } else {
-                throw TUsageError(command + ": unknown option \"" + arg + "\"" + hint);
-            }
-        } else if (!havePath) {
-            options.Path = arg;
-            havePath = true;
-        } else {
-            throw TUsageError(command + " takes one " + positional + ", found also \"" + arg + "\"" + hint);
-        }
-    }
-    if (!havePath)
-        throw TUsageError(command + " needs a " + positional + hint);
-    return options;
+    static const std::set<std::string> names = {"--grid", "--rows", "--cols",  "--layers",
+                                                "--init", "--size", "--noise", "--seed"};
+    return names;
 }
 
-int WholeOption(const TOptions& options, const std::string& command, const std::string& name, int fallback, int lo,
-                int hi)
+TInitSettings ReadInitOptions(const TOptions& options)
 {
-    const auto text = options.Value(name);
-    if (!text)
-        return fallback;
-    long long value = 0;
-    const auto [end, error] = std::from_chars(text->data(), text->data() + text->size(), value);
-    if (error != std::errc() || end != text->data() + text->size() || value < lo || value > hi)
-        throw TUsageError(command + ": " + name + " expects a whole number from " + std::to_string(lo) + " to " +
-                          std::to_string(hi) + ", found \"" + *text + "\"");
-    return static_cast<int>(value);
+    static const std::map<std::string, int> grids = {{"rectangular", map::GridRectangular},
+                                                     {"spherical", map::GridSpherical},
+                                                     {"hexagonal", map::GridHexagonal},
+                                                     {"toroidal", map::GridToroidal},
+                                                     {"circle", map::GridCircle}};
+    static const std::map<std::string, int> placements = {
+        {"random", map::InitRandom}, {"axes", map::InitCoordAxes}, {"pca", map::InitMainComps}};
+    TInitSettings settings;
+    settings.GridType = grids.at(ChoiceOption(options, "--grid", "rectangular",
+                                              {"rectangular", "spherical", "hexagonal", "toroidal", "circle"}));
+    settings.InitType = placements.at(ChoiceOption(options, "--init", "pca", {"pca", "random", "axes"}));
+    // The map panel's ranges and defaults.
+    settings.Rows = static_cast<int>(WholeOption(options, "--rows", 10, 1, 100));
+    settings.Columns = static_cast<int>(WholeOption(options, "--cols", 10, 1, 100));
+    settings.Layers = static_cast<int>(WholeOption(options, "--layers", 1, 1, 100));
+    settings.Size = NumberOption(options, "--size", 0.25, 0, 100);
+    settings.Noise = NumberOption(options, "--noise", 30, 0, 100);
+    settings.NoiseOn = options.Value("--noise").has_value();
+    settings.Seed = static_cast<int>(WholeOption(options, "--seed", -1, 0, 2147483647));
+    return settings;
 }
 
-double NumberOption(const TOptions& options, const std::string& command, const std::string& name, double fallback,
-                    double lo, double hi)
+void InitialiseMap(map::TMap& map, const TInitSettings& settings)
 {
-    const auto text = options.Value(name);
-    if (!text)
-        return fallback;
-    double value = 0;
-    if (!data::ParseDecimal(*text, value) || value < lo || value > hi)
-        throw TUsageError(command + ": " + name + " expects a number from " + data::GeneralText(lo) + " to " +
-                          data::GeneralText(hi) + ", found \"" + *text + "\"");
-    return value;
-}
-
-std::string Choice(const TOptions& options, const std::string& command, const std::string& name,
-                   const std::string& fallback, const std::vector<std::string>& allowed)
-{
-    const std::string value = options.Value(name).value_or(fallback);
-    for (const std::string& a : allowed)
-        if (value == a)
-            return value;
-    std::string list;
-    for (const std::string& a : allowed)
-        list += (list.empty() ? "" : "|") + a;
-    throw TUsageError(command + ": " + name + " expects " + list + ", found \"" + value + "\"");
+    map.GridType = settings.GridType;
+    map.RequestedRows = settings.Rows;
+    map.RequestedColumns = settings.Columns;
+    map.RequestedLayers = settings.Layers;
+    map.InitType = settings.InitType;
+    map.InitSize = settings.Size;
+    map.InitNoise = settings.Noise;
+    map.InitNoiseOn = settings.NoiseOn;
+    if (settings.Seed >= 0)
+        numeric::SeedRandom(static_cast<std::uint64_t>(settings.Seed));
+    map::InitializeMap(map, 3, settings.Seed < 0);
 }
 
 void WriteMapJson(TJsonWriter& json, const map::TMap& map)
@@ -129,8 +94,6 @@ void WriteMapJson(TJsonWriter& json, const map::TMap& map)
     json.Key("dimension").Int(g.NodeCount() > 0 ? static_cast<long long>(g.Nodes[0].size()) : g.Dimension);
 }
 
-} // namespace
-
 void PrintMapInfo(const std::string& path)
 {
     map::TMap map;
@@ -144,45 +107,19 @@ void PrintMapInfo(const std::string& path)
 
 void RunInit(const TArgs& args)
 {
-    const TOptions options =
-        ParseOptions(args, "init", InitUsage, "DATASET.obd",
-                     {"-o", "--grid", "--rows", "--cols", "--layers", "--init", "--size", "--noise", "--seed"}, {});
+    std::set<std::string> valued = InitOptionNames();
+    valued.insert("-o");
+    const TOptions options = ParseOptions(args, "init", InitUsage, "DATASET.obd", valued, {});
     const auto output = options.Value("-o");
     if (!output)
-        throw TUsageError(std::string("init needs -o MAP.obm (usage: orbelin-cli ") + InitUsage + ")");
-    static const std::map<std::string, int> grids = {{"rectangular", map::GridRectangular},
-                                                     {"spherical", map::GridSpherical},
-                                                     {"hexagonal", map::GridHexagonal},
-                                                     {"toroidal", map::GridToroidal},
-                                                     {"circle", map::GridCircle}};
-    static const std::map<std::string, int> placements = {
-        {"random", map::InitRandom}, {"axes", map::InitCoordAxes}, {"pca", map::InitMainComps}};
-    const std::string grid = Choice(options, "init", "--grid", "rectangular",
-                                    {"rectangular", "spherical", "hexagonal", "toroidal", "circle"});
-    const std::string placement = Choice(options, "init", "--init", "pca", {"pca", "random", "axes"});
-    // The map panel's ranges and defaults.
-    const int rows = WholeOption(options, "init", "--rows", 10, 1, 100);
-    const int cols = WholeOption(options, "init", "--cols", 10, 1, 100);
-    const int layers = WholeOption(options, "init", "--layers", 1, 1, 100);
-    const double size = NumberOption(options, "init", "--size", 0.25, 0, 100);
-    const double noise = NumberOption(options, "init", "--noise", 30, 0, 100);
-    const int seed = WholeOption(options, "init", "--seed", -1, 0, 2147483647);
+        options.Fail("init needs -o MAP.obm");
+    const TInitSettings settings = ReadInitOptions(options);
 
     data::TDataTable table;
     data::TData dataset;
     data::LoadDatasetWithTable(options.Path, dataset, table);
     map::TMap& map = map::AddMap(dataset, data::BaseName(*output));
-    map.GridType = grids.at(grid);
-    map.RequestedRows = rows;
-    map.RequestedColumns = cols;
-    map.RequestedLayers = layers;
-    map.InitType = placements.at(placement);
-    map.InitSize = size;
-    map.InitNoise = noise;
-    map.InitNoiseOn = options.Value("--noise").has_value();
-    if (seed >= 0)
-        numeric::SeedRandom(static_cast<std::uint64_t>(seed));
-    map::InitializeMap(map, 3, seed < 0);
+    InitialiseMap(map, settings);
     map::WriteMapFileTo(map, *output);
 
     TJsonWriter json;
@@ -199,7 +136,7 @@ void RunProjectPoints(const TArgs& args)
         ParseOptions(args, "project-points", ProjectUsage, "MAP.obm", {"-o", "--dataset"}, {"--node"});
     const auto output = options.Value("-o");
     if (!output)
-        throw TUsageError(std::string("project-points needs -o OUT.txt (usage: orbelin-cli ") + ProjectUsage + ")");
+        options.Fail("project-points needs -o OUT.txt");
     data::TDataTable table;
     data::TData dataset;
     map::TMap& map = LoadMapWithDataset(options.Path, options.Value("--dataset"), dataset, table);

@@ -35,6 +35,14 @@ const std::vector<TCommand>& Commands()
          "[--smoothness S] [--radius R] [--scheme NAME] [--palette continuous|discrete] [--tints N] [--relief X] "
          "[--view coords|pca|internal] [--axes A,B,C] -o OUT.json",
          "colour a map and write its layers' geometry for a view", RunColor},
+        {"train",
+         "train DATASET.obd -o MAP.obm [init options] [--map START.obm] [--lambda L] [--mu M] [--max-iter N] "
+         "[--weights] [--quiet]",
+         "initialise (or read) a map and train it", RunTrain},
+        {"grow", "grow MAP.obm -o OUT.obm (--extrapolate L,R,U,D | --interpolate L,R,U,D | --ring)",
+         "extend, resample or ring a map", RunGrow},
+        {"bench", "bench training [--workload w1|w2|both] [--no-oracle] [--export DIR]",
+         "time map training against the plain method", RunBench},
     };
     return commands;
 }

@@ -275,6 +275,11 @@ bool ReadInto(data::TData& dataset, const std::string& name, const std::string& 
             *error = "the dataset " + dataset.Name + " has no map to read " + open + " into";
         return false;
     }
+    if (map->Training) {
+        if (error)
+            *error = TrainingRefusal(*map, "read a map file into it");
+        return false;
+    }
     map->Name = data::BaseName(name);
     try {
         data::TRWFile file;

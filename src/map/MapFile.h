@@ -28,7 +28,8 @@ void WriteMapSections(const TMap& map, data::TRWFile& file);
 
 /// Reads BaseName(name) + ".obm" from the working directory, or the embedded resource
 /// BaseName(name) + ".OBM", into the dataset's current map, whose Name becomes
-/// BaseName(name). False when the dataset has no map or on any error (error, when given,
+/// BaseName(name). False when the dataset has no map, when its current map is being
+/// trained, or on any error (error, when given,
 /// receives the message). Parameters read before an error stay in the map; the grid, the
 /// map's arrays and the components are replaced only once the grid has been read
 /// completely and consistently, so the map never holds a half-read grid.

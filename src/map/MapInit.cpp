@@ -157,6 +157,7 @@ void CentreAndRandomAxes(TMap& map, bool reseedFromClock)
 
 void InitializeMap(TMap& map, int componentCount, bool reseedFromClock)
 {
+    CheckNotTraining(map, "re-initialise it");
     const std::string what = "map " + map.Name + " cannot be initialised: ";
     if (!map.Data)
         throw TError(what + "it belongs to no dataset");

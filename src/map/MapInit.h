@@ -20,7 +20,8 @@ class TMap;
 ///
 /// The random generator is reseeded from the clock unless reseedFromClock is false (the
 /// caller has seeded it for a repeatable run). Raises TError, with the map unchanged, for
-/// a map without a dataset of at least one point and one coordinate, for grid sizes that
+/// a map that is being trained (CheckNotTraining), for a map without a dataset of at
+/// least one point and one coordinate, for grid sizes that
 /// cannot be built (CheckGridSizes), for an unknown placement, for a size of 0 or less
 /// where the placement divides by it, and for noise of 0 or less when noise is on.
 void InitializeMap(TMap& map, int componentCount, bool reseedFromClock = true);

@@ -3,6 +3,7 @@
 
 #include "coloring/ColorSchemes.h"
 #include "data/TData.h"
+#include "data/TError.h"
 #include "numeric/Missing.h"
 
 #include <cstddef>
@@ -91,6 +92,26 @@ void AllocateMapArrays(TMap& map)
     map.SystemMatrix = numeric::TSparseMatrix(n, n);
     map.Rhs.assign(size, 0.0);
     map.Solution.assign(size, 0.0);
+}
+
+std::string TrainingRefusal(const TMap& map, const std::string& action)
+{
+    return "Map " + map.Name + " is being trained. Press \"Interrupt\" and wait for the training to end before you " +
+           action + ".";
+}
+
+void CheckNotTraining(const TMap& map, const std::string& action)
+{
+    if (map.Training)
+        throw TError(TrainingRefusal(map, action));
+}
+
+bool AnyMapTraining(const data::TData& dataset)
+{
+    for (const auto& map : dataset.Maps)
+        if (map && map->Training)
+            return true;
+    return false;
 }
 
 TArray1D PresentMeans(const data::TData& dataset)

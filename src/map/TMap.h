@@ -9,6 +9,7 @@
 
 #include <atomic>
 #include <functional>
+#include <limits>
 #include <memory>
 #include <string>
 #include <vector>
@@ -18,6 +19,8 @@ class TData;
 }
 
 namespace orbelin::map {
+
+struct TTrainingCache;
 
 /// Placements of InitializeMap.
 enum TInitType : int { InitRandom = 0, InitCoordAxes = 1, InitMainComps = 2 };
@@ -88,12 +91,25 @@ public:
     TArray2D Components; ///< [D][D] principal components of the dataset, one per row
 
     std::string Name;
-    /// Read by the training thread between steps.
+    /// Read by the training thread between steps, and every few sweeps of its solves so
+    /// that an interruption need not wait for a slow solve to converge.
     std::atomic<bool> StopRequested{true};
     bool InitNoiseOn = false;
     int InitType = InitMainComps;
 
     TMapCallback ProgressCallback; ///< called after every training step
+
+    /// Set from StartTraining until the end of the run has been handled on the
+    /// user-interface thread. Commands that replace the grid, grow, re-initialise, read or
+    /// free the map refuse to run meanwhile (CheckNotTraining).
+    std::atomic<bool> Training{false};
+    /// l and m typed while a training run works on the map: the worker moves them into
+    /// Lambda and Mu before its next step. NaN when nothing is pending.
+    std::atomic<double> PendingLambda{std::numeric_limits<double>::quiet_NaN()};
+    std::atomic<double> PendingMu{std::numeric_limits<double>::quiet_NaN()};
+    /// What training keeps between steps (the points' nearest nodes for the node positions
+    /// they were found for); owned by the training routines, rebuilt whenever it is stale.
+    std::shared_ptr<TTrainingCache> TrainingCache;
 
     double PreviousEnergy = 1e100;
     double ApproximationError = 0;
@@ -147,6 +163,14 @@ void RecreateView(TMap& map);
 /// After a grid is built or read: NodeCount, the grid's Dimension (the length of its
 /// first node row), empty taxons, an empty N x N system matrix, zero Rhs and Solution.
 void AllocateMapArrays(TMap& map);
+
+/// Raises TError when a training run works on the map; action says what the caller was
+/// about to do ("re-initialise it", "delete it").
+void CheckNotTraining(const TMap& map, const std::string& action);
+/// Whether a training run works on one of the dataset's maps.
+bool AnyMapTraining(const data::TData& dataset);
+/// The message of CheckNotTraining.
+std::string TrainingRefusal(const TMap& map, const std::string& action);
 
 /// Per coordinate, the mean of the dataset's present values in it (0 where it has none).
 TArray1D PresentMeans(const data::TData& dataset);

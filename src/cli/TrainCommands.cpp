@@ -1,0 +1,163 @@
+// train and grow: a map trained on a dataset file as "Adjust map" trains it, and a map
+// file grown or refined as the map panel's growth command does it.
+#include "analysis/PointWeights.h"
+#include "cli/Commands.h"
+#include "cli/MapLoading.h"
+#include "cli/MapOptions.h"
+#include "cli/TJsonWriter.h"
+#include "data/DatasetFile.h"
+#include "data/TDataTable.h"
+#include "data/TError.h"
+#include "data/TextRoutines.h"
+#include "map/MapFile.h"
+#include "map/MapGrowth.h"
+#include "map/TMap.h"
+#include "map/Training.h"
+
+#include <chrono>
+#include <cstdio>
+
+namespace orbelin::cli {
+namespace {
+
+const std::string TrainUsage = std::string("train DATASET.obd -o MAP.obm ") + InitOptionsUsage +
+                               " [--map START.obm] [--lambda L] [--mu M] [--max-iter N] [--weights] [--quiet]";
+constexpr const char* GrowUsage = "grow MAP.obm -o OUT.obm (--extrapolate L,R,U,D | --interpolate L,R,U,D | --ring) "
+                                  "[--dataset DATASET.obd]";
+
+void WriteEnergies(TJsonWriter& json, const map::TMap& map)
+{
+    json.Key("approximation_error").Number(map.ApproximationError);
+    json.Key("stretching_energy").Number(map.StretchingEnergy);
+    json.Key("bending_energy").Number(map.BendingEnergy);
+    json.Key("total_energy").Number(map.TotalEnergy);
+}
+
+} // namespace
+
+void RunTrain(const TArgs& args)
+{
+    std::set<std::string> valued = InitOptionNames();
+    valued.insert({"-o", "--map", "--lambda", "--mu", "--max-iter"});
+    const TOptions options = ParseOptions(args, "train", TrainUsage, "DATASET.obd", valued, {"--weights", "--quiet"});
+    const auto output = options.Value("-o");
+    if (!output)
+        options.Fail("train needs -o MAP.obm");
+    const auto start = options.Value("--map");
+    if (start)
+        for (const std::string& name : InitOptionNames())
+            if (options.Value(name))
+                options.Fail("train: " + name + " initialises a new map and does not go with --map");
+    const TInitSettings settings = ReadInitOptions(options);
+    // The l and m fields of the training panel.
+    const double lambda = NumberOption(options, "--lambda", 1, 1e-6, 1000);
+    const double mu = NumberOption(options, "--mu", 1, 1e-6, 1000);
+    const int maxIterations = static_cast<int>(WholeOption(options, "--max-iter", 10000, -1, 1000000000));
+    const bool quiet = options.Flag("--quiet");
+
+    data::TDataTable table;
+    data::TData dataset;
+    data::LoadDatasetWithTable(options.Path, dataset, table);
+    map::TMap& map = map::AddMap(dataset, data::BaseName(*output));
+    if (start) {
+        std::string error;
+        if (!map::ReadMapFileFrom(dataset, *start, &error))
+            throw TError(error);
+        map.Name = data::BaseName(*output);
+    } else {
+        InitialiseMap(map, settings);
+    }
+    if (options.Flag("--weights")) {
+        dataset.PointWeights = analysis::ClassProportionalWeights(dataset);
+        map.UseWeights = true;
+    }
+    const std::string problem = map::TrainingProblem(map);
+    if (!problem.empty())
+        throw TError(problem);
+
+    // The state "Adjust map" sets before it starts the training thread.
+    map.IterationCount = 0;
+    map.AssignTime = 0;
+    map.SolveTime = 0;
+    map.StopRequested = false;
+    map.PreviousEnergy = 1e100;
+    map.Lambda = lambda;
+    map.Mu = mu;
+    map.Tolerance = 1e-5;
+    map.MaxIterations = maxIterations;
+    const auto started = std::chrono::steady_clock::now();
+    int printed = 0;
+    const std::string failure = map::TrainUntilStopped(map, [&map, &printed, quiet] {
+        // The evaluation after a refused step or a cap of 0 belongs to no step.
+        if (quiet || map.IterationCount == printed)
+            return;
+        printed = map.IterationCount;
+        std::fprintf(stderr, "step %d: approximation error %.10g, stretching %.10g, bending %.10g\n",
+                     map.IterationCount, map.ApproximationError, map.StretchingEnergy, map.BendingEnergy);
+    });
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+    if (!failure.empty())
+        throw TError(failure);
+    map::WriteMapFileTo(map, *output);
+
+    TJsonWriter json;
+    json.BeginObject().Key("steps").Int(map.IterationCount);
+    WriteEnergies(json, map);
+    json.Key("seconds").Number(seconds);
+    json.EndObject();
+    std::printf("%s\n", json.Text().c_str());
+}
+
+void RunGrow(const TArgs& args)
+{
+    const TOptions options = ParseOptions(args, "grow", GrowUsage, "MAP.obm",
+                                          {"-o", "--extrapolate", "--interpolate", "--dataset"}, {"--ring"});
+    const auto output = options.Value("-o");
+    if (!output)
+        options.Fail("grow needs -o OUT.obm");
+    const int ways = (options.Value("--extrapolate") ? 1 : 0) + (options.Value("--interpolate") ? 1 : 0) +
+                     (options.Flag("--ring") ? 1 : 0);
+    if (ways != 1)
+        options.Fail("grow needs exactly one of --extrapolate, --interpolate and --ring");
+    const bool interpolation = options.Value("--interpolate").has_value();
+    std::vector<int> amounts(4, 0); // left, right, up, down
+    if (!options.Flag("--ring"))
+        amounts = WholeListOption(options, interpolation ? "--interpolate" : "--extrapolate", 4, -100, 100);
+
+    std::string datasetPath;
+    if (const auto given = options.Value("--dataset")) {
+        datasetPath = *given;
+    } else {
+        map::TMap alone;
+        map::ReadMapAlone(alone, options.Path);
+        datasetPath = DatasetBeside(options.Path, alone.DataFileName);
+    }
+    data::TDataTable table;
+    data::TData dataset;
+    data::LoadDatasetWithTable(datasetPath, dataset, table);
+    map::TMap& map = map::AddMap(dataset, data::BaseName(*output));
+    std::string error;
+    if (!map::ReadMapFileFrom(dataset, options.Path, &error))
+        throw TError(error);
+    map.Name = data::BaseName(*output);
+
+    const bool circle = map.GridType == map::GridCircle;
+    if (options.Flag("--ring") && !circle)
+        throw TError("map file " + options.Path + " holds no circle map: --ring adds a ring to circle maps only");
+    if (!options.Flag("--ring") && circle)
+        throw TError("map file " + options.Path + " holds a circle map: it grows by rings, with --ring");
+    const map::TGrowthResult result =
+        map::GrowMap(map, interpolation, amounts[1], amounts[2], amounts[0], amounts[3], false);
+    if (!result.Changed)
+        throw TError("map file " + options.Path + ": " + result.Problem);
+    map::WriteMapFileTo(map, *output);
+
+    TJsonWriter json;
+    json.BeginObject().Key("kind").String("map");
+    WriteMapJson(json, map);
+    json.Key("file").String(*output);
+    json.EndObject();
+    std::printf("%s\n", json.Text().c_str());
+}
+
+} // namespace orbelin::cli

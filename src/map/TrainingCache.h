@@ -1,0 +1,42 @@
+// What map training keeps between steps: the points in one block and their nearest nodes
+// for the node positions they were found for.
+#pragma once
+
+#include "map/NearestNodes.h"
+#include "numeric/TArray.h"
+
+#include <cstdint>
+#include <vector>
+
+namespace orbelin::map {
+
+class TMap;
+
+/// Held by a map (TMap::TrainingCache). The nearest nodes of a step's assignment are
+/// those of the energy evaluation after the previous step, as long as the nodes and the
+/// points are unchanged; the cache compares both, bit for bit, before it hands them out.
+struct TTrainingCache {
+    std::vector<double> Points; ///< [n][d] copy of the dataset's points
+    std::vector<char> Complete; ///< [n] the point has no gap
+    std::size_t PointCount = 0;
+    int Dimension = 0;
+
+    TNearestNodeSearch Search;
+    std::vector<std::int32_t> Nearest; ///< [n] assignment rule, -1 for none
+    std::vector<double> Distance;      ///< [n] its sums
+    bool NearestValid = false;
+    /// The energy's own search, needed only while some node has a gap.
+    std::vector<std::int32_t> EnergyNearest;
+    std::vector<double> EnergyDistance;
+    bool EnergyValid = false;
+
+    /// Copies the points when they differ from the copy held; drops the nearest nodes then.
+    void SyncPoints(const TArray2D& points, int d);
+    /// Takes the node positions when they differ from those held; drops the nearest nodes then.
+    void SyncNodes(const TArray2D& nodes);
+};
+
+/// The map's cache, created on first use.
+TTrainingCache& TrainingCacheOf(TMap& map);
+
+} // namespace orbelin::map

@@ -143,9 +143,8 @@ TColoringPanel::TColoringPanel(TfrmMainWnd& host, QWidget* parent)
     };
     connect(Scheme_, &QComboBox::activated, this, schemeAndTints);
     connect(Tints_, &QSpinBox::valueChanged, this, schemeAndTints);
-    connect(Palette_, &QComboBox::activated, this, [this](int item) {
-        OnMap([item](map::TMap& map) { view::SetDiscretePalette(map, item == 1); });
-    });
+    connect(Palette_, &QComboBox::activated, this,
+            [this](int item) { OnMap([item](map::TMap& map) { view::SetDiscretePalette(map, item == 1); }); });
     connect(Smoothness_, &QSpinBox::valueChanged, this,
             [this](int value) { OnMap([value](map::TMap& map) { view::SetSmoothness(map, value); }); });
     connect(Radius_, &QDoubleSpinBox::valueChanged, this,

@@ -97,8 +97,8 @@ void TMapViewOverlay::paintEvent(QPaintEvent*)
     if (!map || map->Annotations.empty() || map->Layers.empty() || !map->Data)
         return;
     const std::vector<view::TAnnotationLabel> labels =
-        view::AnnotationLabels(map->Annotations, map->Layers[0].PointObject, map->Data->Visibility,
-                               View_->Camera(), View_->width(), View_->height());
+        view::AnnotationLabels(map->Annotations, map->Layers[0].PointObject, map->Data->Visibility, View_->Camera(),
+                               View_->width(), View_->height());
     if (labels.empty())
         return;
     QPainter painter(this);

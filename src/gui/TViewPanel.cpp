@@ -158,7 +158,8 @@ TViewPanel::TViewPanel(TfrmMainWnd& host, QWidget* parent)
         OnMap([item](map::TMap& map) { view::ChooseViewItem(map, item); });
         // The axis and "View:" lists follow the view; the list is not refilled inside its
         // own signal.
-        QMetaObject::invokeMethod(this, [this] { Refresh(); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this] { Refresh(); }, Qt::QueuedConnection);
     });
     for (QComboBox* axis : Axes_)
         connect(axis, &QComboBox::activated, this, [this] {

@@ -94,8 +94,8 @@ TfmAnnot::TfmAnnot(TfrmMainWnd& host)
     MaxLength_->setToolTip("The longest label, in characters (0: no limit)");
 
     auto* buttons = new QHBoxLayout;
-    for (const auto& [caption, name] : {std::pair{"Apply", "Apply"}, {"Clear", "Clear"}, {"To table", "ToTable"},
-                                        {"Close", "Close"}}) {
+    for (const auto& [caption, name] :
+         {std::pair{"Apply", "Apply"}, {"Clear", "Clear"}, {"To table", "ToTable"}, {"Close", "Close"}}) {
         auto* button = new QPushButton(caption, this);
         button->setObjectName(name);
         buttons->addWidget(button);

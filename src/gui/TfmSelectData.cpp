@@ -247,9 +247,8 @@ QWidget* TfmSelectData::MakeRow(int row)
     ConditionWidgets_.insert(ConditionWidgets_.end(), {r.Field, r.Op, r.Value, r.Percent});
 
     connect(r.Field, &QComboBox::activated, this, [this, row] { FieldChosen(row); });
-    connect(r.Percent, &QComboBox::textActivated, this, [this, row] {
-        Host_.Run([this, row] { PercentChosen(row); });
-    });
+    connect(r.Percent, &QComboBox::textActivated, this,
+            [this, row] { Host_.Run([this, row] { PercentChosen(row); }); });
     return widget;
 }
 
@@ -435,9 +434,7 @@ void TfmSelectData::btnAutoClick()
     TArray1S values;
     for (int i = 0; i < Rows_[0].Value->count(); ++i)
         values.push_back(Rows_[0].Value->itemText(i).toStdString());
-    OnTable([&](data::TDataTable& table) {
-        view::AutoSelect(table, conditions, values, Host_.SelectionStyle());
-    });
+    OnTable([&](data::TDataTable& table) { view::AutoSelect(table, conditions, values, Host_.SelectionStyle()); });
 }
 
 void TfmSelectData::btnAutoIntClick()

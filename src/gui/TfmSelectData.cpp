@@ -231,6 +231,7 @@ QWidget* TfmSelectData::MakeRow(int row)
     r.Percent->setObjectName("Percentage" + n);
     r.Percent->setEditable(true);
     r.Percent->setInsertPolicy(QComboBox::NoInsert);
+    r.Percent->setMinimumContentsLength(3);
     QStringList presets = {"75", "50", "25", "12", "6", "3", "1"};
     for (int p = 2; p <= 99; ++p)
         if (p != 6)

@@ -142,6 +142,8 @@ void ChooseViewMode(map::TMap& map, int row)
     if (row < 0 || row >= count)
         return;
     if (map.ViewType == ViewInternal) {
+        // The layout moves the nodes' internal coordinates, which training reads.
+        map::CheckNotTraining(map, "lay the sphere out anew");
         ChooseSphereLayout(map, row);
         return;
     }

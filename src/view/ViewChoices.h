@@ -48,8 +48,8 @@ TArray1S ViewModeItems(const map::TMap& map);
 int ViewModeRow(const map::TMap& map);
 
 /// Choosing a "View:" row: the camera becomes perspective or orthogonal (markers are
-/// rescaled), or the sphere is laid out anew (ChooseSphereLayout). Rows the list does not
-/// hold change nothing.
+/// rescaled), or the sphere is laid out anew (ChooseSphereLayout; refused with TError while
+/// a training run works on the map). Rows the list does not hold change nothing.
 void ChooseViewMode(map::TMap& map, int row);
 
 /// "Projecting type:": 0 "In closest point", 1 "In closest node" (other values are taken

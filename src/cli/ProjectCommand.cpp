@@ -134,6 +134,12 @@ void RunProject(const TArgs& args)
         if (!dataset.Maps.empty())
             dataset.ActiveMap = 0;
     }
+    if (const fs::path folder = fs::path(out).parent_path(); !folder.empty()) {
+        std::error_code error;
+        fs::create_directories(folder, error);
+        if (error)
+            throw TError("cannot create the folder " + folder.string() + " for the project: " + error.message());
+    }
     app::SaveProject(project, out);
 
     TJsonWriter json;

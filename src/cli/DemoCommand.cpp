@@ -52,7 +52,7 @@ void WriteDemo(const std::string& folder)
 
     const std::string projectFile = (fs::path(folder) / (std::string(DemoProjectName) + ".obp")).string();
     project.Name = DemoProjectName;
-    project.FullName = fs::absolute(projectFile).string();
+    project.FullName = projectFile;
     app::SaveProject(project, projectFile);
     const app::TDemoFiles names;
     const data::TData& dataset = *chain.Dataset;

@@ -101,7 +101,7 @@ void RunProject(const TArgs& args)
     // One script per table, named after it, holding the datasets built on it.
     app::TProject project;
     project.Name = data::BaseName(out);
-    project.FullName = fs::absolute(out).string();
+    project.FullName = out;
     std::map<std::string, int> scriptOfTable;
     for (const TDatasetMember& member : datasets) {
         const std::string tablePath = TableBeside(member.Path);

@@ -95,6 +95,49 @@ TEST(DemoCommandTest, WithoutAFolderDescribesTheTableAndRefusesBadFolders)
     }
 }
 
+// The example project shipped in examples/ reads completely, and each map's labels name
+// the class of the point they stand on.
+TEST(DemoCommandTest, ShippedExampleProjectReadsCompletely)
+{
+    const std::filesystem::path examples =
+        std::filesystem::path(ORBELIN_FIXTURES).parent_path().parent_path().parent_path() / "examples";
+    app::TProject project;
+    std::string error;
+    std::vector<std::string> warnings;
+    app::TLoadProjectOptions options;
+    options.Error = &error;
+    options.Warnings = &warnings;
+    ASSERT_TRUE(app::LoadProject(project, (examples / "Examples.obp").string(), options)) << error;
+    EXPECT_TRUE(warnings.empty()) << warnings.front();
+    ASSERT_EQ(project.Scripts.size(), 2u);
+    const struct {
+        const char* Script;
+        int Points, Coords;
+        std::set<std::string> Classes;
+    } expected[] = {{"WINE", 178, 13, {"class_0", "class_1", "class_2"}}, {"CANCER", 569, 30, {"malignant", "benign"}}};
+    for (std::size_t s = 0; s < 2; ++s) {
+        SCOPED_TRACE(expected[s].Script);
+        const app::TScript& script = *project.Scripts[s];
+        EXPECT_EQ(script.Name, expected[s].Script);
+        const data::TData& dataset = *script.Datasets.at(0);
+        EXPECT_EQ(dataset.PointCount, expected[s].Points);
+        EXPECT_EQ(dataset.CoordCount, expected[s].Coords);
+        const map::TMap& map = *dataset.Maps.at(0);
+        ASSERT_NE(map.Grid, nullptr);
+        const std::size_t classField = static_cast<std::size_t>(dataset.Table->FieldCount - 1);
+        std::set<std::string> labelled;
+        for (const TArray1S& row : map.Annotations) {
+            const int p = std::stoi(row.at(0));
+            ASSERT_TRUE(p >= 0 && p < dataset.PointCount) << p;
+            const int record = dataset.NUMXI[static_cast<std::size_t>(p)];
+            EXPECT_NE(dataset.Table->Values[static_cast<std::size_t>(record)][classField].find(row.at(3)),
+                      std::string::npos);
+            labelled.insert(row.at(3));
+        }
+        EXPECT_EQ(labelled, expected[s].Classes);
+    }
+}
+
 TEST(ProjectCommandTest, GathersMapsAndDatasetsOneScriptPerTable)
 {
     test::TTempDir dir;

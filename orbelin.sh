@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Sets up, builds and runs Orbelin.
-#   ./orbelin.sh            install what is missing, build, start the desktop program
+#   ./orbelin.sh            install what is missing, build, start the desktop program (without a
+#                           display: write the demonstration project and export its scene)
 #   ./orbelin.sh test       install what is missing, build, run the whole test suite
 #   ./orbelin.sh cli ARGS   build and run orbelin-cli with ARGS
 set -euo pipefail
@@ -55,8 +56,20 @@ case "$command" in
     if [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; then
       exec "$BUILD_DIR/bin/orbelin"
     fi
-    say "no display to show the desktop program on; running the command-line demo instead"
-    exec "$BUILD_DIR/bin/orbelin-cli" demo
+    say "no display to show the desktop program on; running the demonstration through the command line instead"
+    cli="$BUILD_DIR/bin/orbelin-cli"
+    demo_dir=${ORBELIN_DEMO_DIR:-$BUILD_DIR/demo}
+    say "writing the demonstration project into $demo_dir"
+    "$cli" demo "$demo_dir"
+    say "the project as orbelin-cli info reads it:"
+    "$cli" info "$demo_dir/IRIS.obp"
+    # The map coloured by petal length in the principal-component view, turned as the
+    # desktop program turns it at start-up and zoomed out so that every point is in the plot.
+    say "exporting its map as a VRML scene and a PostScript plot"
+    "$cli" export "$demo_dir/IRIS_PC.obm" --coloring field:petal_length_cm --view pca --rotz 20 --zoom 180 \
+      --vrml "$demo_dir/IRIS_PC.wrl" --ps "$demo_dir/IRIS_PC.ps"
+    say "done: open $demo_dir/IRIS_PC.wrl in a VRML viewer, or $demo_dir/IRIS_PC.ps in a PostScript viewer"
+    exit 0
     ;;
   test)
     install_packages

@@ -5,6 +5,10 @@
 #include <string>
 #include <vector>
 
+namespace orbelin::data {
+class TDataTable;
+}
+
 namespace orbelin::cli {
 
 /// A wrong option or argument: reported with exit status 2, where bad input gets 1.
@@ -27,6 +31,8 @@ struct TCommand {
 const std::vector<TCommand>& Commands();
 
 void RunInfo(const TArgs& args);
+/// demo [DIR]: without DIR describes the embedded table; with DIR writes the demonstration
+/// project into it (project file, members, point-style and visibility sets).
 void RunDemo(const TArgs& args);
 /// dataset TABLE -o OUT.obd --fields A,B,... [--log ...] [--tanh ...] [--range ...] [--std ... | --no-std]
 /// [--exclude-gaps]
@@ -52,6 +58,18 @@ void RunProjectPoints(const TArgs& args);
 /// [--palette continuous|discrete] [--tints N] [--relief X] [--view coords|pca|internal] [--axes A,B,C]
 /// -o OUT.json
 void RunColor(const TArgs& args);
+/// export MAP.obm [--dataset D.obd] [color's coloring and view options] [--width W] [--height H] [--zoom Z]
+/// [--rotx A] [--rotz A] [--vrml OUT.wrl [--gzip]] [--ps OUT.ps] [--html DIR]
+void RunExport(const TArgs& args);
+/// classes DATASET.obd --field NAME -o OUT.obd [--styles OUT.obc] [--visibility OUT.obs]
+void RunClasses(const TArgs& args);
+/// annotate MAP.obm [--dataset D.obd] --class NAME [--font-size N] -o OUT.obm
+void RunAnnotate(const TArgs& args);
+/// project OUT.obp MEMBER.obm|MEMBER.obd...: one script per table, the datasets with the
+/// maps given for them; the members are saved beside the project file.
+void RunProject(const TArgs& args);
+/// Prints the JSON description of a table (the table kind of info).
+void PrintTableInfo(const data::TDataTable& table);
 /// Prints the JSON description of a map file (the map kind of info).
 void PrintMapInfo(const std::string& path);
 

@@ -2,7 +2,6 @@
 #include "cli/Commands.h"
 #include "cli/TJsonWriter.h"
 #include "data/DatasetFile.h"
-#include "data/Resources.h"
 #include "data/TData.h"
 #include "data/TDataTable.h"
 #include "data/TError.h"
@@ -12,9 +11,7 @@
 #include <cstdio>
 
 namespace orbelin::cli {
-namespace {
-
-void PrintTable(const data::TDataTable& table)
+void PrintTableInfo(const data::TDataTable& table)
 {
     TJsonWriter json;
     json.BeginObject().Key("kind").String("table").Key("name").String(table.Name);
@@ -33,6 +30,8 @@ void PrintTable(const data::TDataTable& table)
     json.EndArray().EndObject();
     std::printf("%s\n", json.Text().c_str());
 }
+
+namespace {
 
 // A dataset file on its own: its table need not be at hand.
 void PrintDataset(const std::string& path)
@@ -73,7 +72,7 @@ void RunInfo(const TArgs& args)
     if (const std::optional<data::TTableKind> kind = data::TableKindOfPath(path)) {
         data::TDataTable table;
         data::LoadTable(table, path, *kind);
-        PrintTable(table);
+        PrintTableInfo(table);
         return;
     }
     if (ext == ".obm") {
@@ -87,15 +86,6 @@ void RunInfo(const TArgs& args)
     throw TError(
         "cannot describe " + path + ": unknown kind of file \"" + ext +
         "\" (expected a table .obt, .dat, .csv, .tsv, .dbf or .db, a dataset .obd, a map .obm or a project .obp)");
-}
-
-void RunDemo(const TArgs& args)
-{
-    if (!args.empty())
-        throw TUsageError("demo takes no arguments");
-    data::TDataTable table;
-    data::LoadTable(table, "IRIS.OBT", data::TTableKind::Resource);
-    PrintTable(table);
 }
 
 } // namespace orbelin::cli

@@ -18,7 +18,8 @@ const std::vector<TCommand>& Commands()
          "                               [--log A,...] [--tanh A,...] [--range A,...] [--std A,... | --no-std]\n"
          "                               [--exclude-gaps]",
          RunDataset},
-        {"demo", "demo", "describe the embedded demonstration table", RunDemo},
+        {"demo", "demo [DIR]", "describe the embedded demonstration table, or write the demonstration project into DIR",
+         RunDemo},
         {"pca", "pca DATASET.obd [--components K] [--weights]", "principal components of a dataset's points", RunPca},
         {"cluster",
          "cluster DATASET.obd --method kmeans|colors|hierarchical|hierarchical-count [--k K] [--fraction F] "
@@ -35,6 +36,18 @@ const std::vector<TCommand>& Commands()
          "[--smoothness S] [--radius R] [--scheme NAME] [--palette continuous|discrete] [--tints N] [--relief X] "
          "[--view coords|pca|internal] [--axes A,B,C] -o OUT.json",
          "colour a map and write its layers' geometry for a view", RunColor},
+        {"export",
+         "export MAP.obm [--dataset D.obd] [--coloring field:NAME|pc:K|density2d|densitynd|lda|lra|spectrum|radial] "
+         "[--smoothness S] [--radius R] [--scheme NAME] [--palette continuous|discrete] [--tints N] [--relief X] "
+         "[--view coords|pca|internal] [--axes A,B,C] [--width W] [--height H] [--zoom Z] [--rotx A] [--rotz A] "
+         "[--vrml OUT.wrl [--gzip]] [--ps OUT.ps] [--html DIR]",
+         "write a map's scene, seen with a camera, as VRML, a PostScript plot or an HTML image map", RunExport},
+        {"classes", "classes DATASET.obd --field NAME -o OUT.obd [--styles OUT.obc] [--visibility OUT.obs]",
+         "style a dataset's points by the classes of a table field, with the matching sets", RunClasses},
+        {"annotate", "annotate MAP.obm [--dataset D.obd] --class NAME [--font-size N] -o OUT.obm",
+         "label each class of a table field at its typical point on a map", RunAnnotate},
+        {"project", "project OUT.obp MEMBER.obm|MEMBER.obd...",
+         "gather maps and datasets with their tables into a project file and its members", RunProject},
         {"train",
          "train DATASET.obd -o MAP.obm [init options] [--map START.obm] [--lambda L] [--mu M] [--max-iter N] "
          "[--weights] [--quiet]",

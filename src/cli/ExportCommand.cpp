@@ -1,0 +1,113 @@
+// export: a map's scene, coloured and laid out as color does it and seen with a camera,
+// written as a VRML scene, a PostScript plot of the data points and an HTML image map.
+#include "cli/Commands.h"
+#include "cli/MapLoading.h"
+#include "cli/SceneOptions.h"
+#include "cli/TJsonWriter.h"
+#include "data/TData.h"
+#include "data/TDataTable.h"
+#include "data/TError.h"
+#include "map/TMap.h"
+#include "view/ExportSupport.h"
+#include "view/HtmlViewExport.h"
+#include "view/PostScriptExport.h"
+#include "view/TCamera.h"
+#include "view/ViewGeometry.h"
+#include "view/VrmlExport.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <set>
+
+namespace orbelin::cli {
+namespace {
+
+const std::string ExportUsage = std::string("export MAP.obm [--dataset D.obd] [--coloring ") + ColoringValuesUsage +
+                                "] " + SceneOptionsUsage +
+                                " [--width W] [--height H] [--zoom Z] [--rotx A] [--rotz A] [--vrml OUT.wrl [--gzip]] "
+                                "[--ps OUT.ps] [--html DIR]";
+
+// What the map window shows when it opens.
+constexpr int DefaultWidth = 800;
+constexpr int DefaultHeight = 600;
+constexpr double DefaultZoom = 320;
+
+// The HTML options dialog as a user leaves it for a first page: the first field names the
+// points and every field is shown in the description box.
+view::THtmlViewOptions HtmlOptions(const data::TDataTable& table)
+{
+    view::THtmlViewOptions options;
+    if (!table.FieldNames.empty())
+        options.MainField = table.FieldNames.front();
+    options.DescriptionFields = table.FieldNames;
+    return options;
+}
+
+} // namespace
+
+void RunExport(const TArgs& args)
+{
+    std::set<std::string> valued = SceneOptionNames();
+    valued.insert({"--dataset", "--width", "--height", "--zoom", "--rotx", "--rotz", "--vrml", "--ps", "--html"});
+    const TOptions options = ParseOptions(args, "export", ExportUsage, "MAP.obm", valued, {"--gzip"});
+    const auto vrml = options.Value("--vrml");
+    const auto ps = options.Value("--ps");
+    const auto html = options.Value("--html");
+    if (!vrml && !ps && !html)
+        options.Fail("export: needs at least one of --vrml, --ps and --html");
+    if (options.Flag("--gzip") && !vrml)
+        options.Fail("export: --gzip compresses the --vrml scene and needs it");
+    const TSceneSettings settings = ReadSceneSettings(options);
+    view::TCamera camera;
+    const int width = static_cast<int>(WholeOption(options, "--width", DefaultWidth, 1, 16384));
+    const int height = static_cast<int>(WholeOption(options, "--height", DefaultHeight, 1, 16384));
+    const double zoom = NumberOption(options, "--zoom", DefaultZoom, 20, 1000);
+    camera.CameraDistance = view::CameraDistanceForZoom(zoom);
+    camera.RotX = static_cast<int>(WholeOption(options, "--rotx", 0, -180, 180));
+    camera.RotZ = static_cast<int>(WholeOption(options, "--rotz", 0, -180, 180));
+
+    data::TDataTable table;
+    data::TData dataset;
+    map::TMap& map = LoadMapWithDataset(options.Path, options.Value("--dataset"), dataset, table);
+    ApplySceneSettings(map, dataset, settings, options);
+    // The markers' drawn sizes follow the camera distance, so the camera goes first.
+    map.View.Camera = camera;
+    view::RebuildViews(map);
+
+    const view::TVisPoint noPoints;
+    view::TExportView exportView;
+    exportView.DataPoints = map.Layers.empty() ? &noPoints : &map.Layers[0].PointObject;
+    exportView.Camera = camera;
+    exportView.Width = width;
+    exportView.Height = height;
+
+    TJsonWriter json;
+    json.BeginObject().Key("kind").String("export").Key("map").String(map.Name);
+    json.Key("dataset").String(dataset.Name).Key("coloring").Int(map.ColoringCode).Key("view").Int(map.ViewType);
+    json.Key("width").Int(width).Key("height").Int(height).Key("zoom").Number(zoom);
+    json.Key("rotx").Int(camera.RotX).Key("rotz").Int(camera.RotZ);
+    const auto placed = view::MarkerWindowPositions(*exportView.DataPoints, camera, width, height);
+    json.Key("points").Int(static_cast<long long>(placed.size()));
+    json.Key("placed").Int(std::count_if(placed.begin(), placed.end(), [](const auto& p) { return p.Placed; }));
+    json.Key("files").BeginObject();
+    if (vrml)
+        json.Key("vrml").String(view::WriteVrml(map.Layers, map.View.Style, *vrml, options.Flag("--gzip")));
+    if (ps) {
+        view::WritePostScript(*ps, exportView, dataset, table, map.Annotations, view::TPostScriptOptions());
+        json.Key("ps").String(*ps);
+    }
+    if (html) {
+        std::error_code error;
+        std::filesystem::create_directories(*html, error);
+        if (error)
+            throw TError("cannot create the folder " + *html + " for the HTML page: " + error.message());
+        json.Key("html").String(view::WriteHtmlView(*html, exportView, dataset, table, HtmlOptions(table)));
+        std::fprintf(stderr, "orbelin-cli: note: the page shows the view's picture from image.jpg beside it, which "
+                             "export does not draw\n");
+    }
+    json.EndObject().EndObject();
+    std::printf("%s\n", json.Text().c_str());
+}
+
+} // namespace orbelin::cli

@@ -65,7 +65,8 @@ TfrmMainWnd::TfrmMainWnd(bool loadDemo, QWidget* parent) : QMainWindow(parent)
     SettingsFound_ = app::SettingsFileFound(QCoreApplication::applicationDirPath().toStdString());
     Textures_ = LoadTextureImages(QDir::currentPath());
     Dispatcher_.ConnectMap = [](map::TMap&) {
-        // The map window's 3D view attaches its hover and click handlers here.
+        // The map window's one 3D view shows every map, so its hover and click handlers
+        // are attached to the window (ConnectMapWindow), not to each map.
     };
     CreateToolWindows();
     PlaceOnScreen();

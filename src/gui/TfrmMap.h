@@ -60,6 +60,8 @@ public:
     /// Moves the track bars to the camera's angles and zoom.
     void FollowCamera();
 
+    /// The 3D view. Its OnHoverPoints and OnHoverRays are free for the owner; the other
+    /// notifications are the window's own and reach the owner through the ones below.
     TVisMap* View() const;
     QSlider* RotationZSlider() const { return RotZ_; }
     QSlider* RotationXSlider() const { return RotX_; }

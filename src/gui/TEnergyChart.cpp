@@ -14,7 +14,8 @@ TEnergyChart::TEnergyChart(QWidget* parent)
 {
     setObjectName("EnergyChart");
     auto* chart = new QChart;
-    chart->legend()->setAlignment(Qt::AlignRight);
+    // Above the plot, which keeps the width for the curves in a narrow panel.
+    chart->legend()->setAlignment(Qt::AlignTop);
     chart->setMargins(QMargins(2, 2, 2, 2));
     const std::pair<const char*, QColor> curves[3] = {{"A", Qt::red}, {"E", Qt::blue}, {"R", QColor(0, 128, 0)}};
     chart->addAxis(XAxis_, Qt::AlignBottom);

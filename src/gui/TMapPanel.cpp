@@ -201,6 +201,8 @@ QWidget* TMapPanel::CreateGrowthPage()
     form->addRow(Extrapolation_);
     form->addRow(Interpolation_);
     auto* formula = new QComboBox(growth);
+    formula->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    formula->setMinimumContentsLength(4);
     formula->setObjectName("Formula");
     formula->addItem("Linear");
     form->addRow("Formula", formula);
@@ -212,19 +214,26 @@ QWidget* TMapPanel::CreateGrowthPage()
         Amounts_[side]->setValue(1);
         form->addRow(sides[side][0], Amounts_[side]);
     }
+    // Narrow buttons: the panel is narrow.
+    const auto narrow = [](QPushButton* button) {
+        button->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+        button->setMinimumWidth(32);
+    };
     auto* buttons = new QHBoxLayout;
-    AddButton(buttons, "+", "Grow", [this] { GrowClick(false); });
-    AddButton(buttons, "--", "Shrink", [this] { GrowClick(true); });
+    narrow(AddButton(buttons, "+", "Grow", [this] { GrowClick(false); }));
+    narrow(AddButton(buttons, "--", "Shrink", [this] { GrowClick(true); }));
     form->addRow(buttons);
     layout->addWidget(growth);
 
     auto* adaptation = new QGroupBox("Adaptation", page);
-    auto* row = new QHBoxLayout(adaptation);
+    auto* column = new QVBoxLayout(adaptation);
     Adaptation_ = new QComboBox(adaptation);
     Adaptation_->setObjectName("Adaptation");
     Adaptation_->addItems({"No", "Linear fractal growth"});
-    row->addWidget(Adaptation_, 1);
-    AddButton(row, "+", "AdaptationStep", [this] { AdaptationClick(); });
+    Adaptation_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    Adaptation_->setMinimumContentsLength(6);
+    column->addWidget(Adaptation_);
+    narrow(AddButton(column, "+", "AdaptationStep", [this] { AdaptationClick(); }));
     layout->addWidget(adaptation);
     layout->addStretch(1);
     return page;

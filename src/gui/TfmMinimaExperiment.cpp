@@ -60,6 +60,9 @@ TfmMinimaExperiment::TfmMinimaExperiment(QWidget* parent)
     Minima_->setObjectName("Minima");
     Distances_->setObjectName("Distances");
     Edges_->setObjectName("Edges");
+    Minima_->setToolTip("Total energy of each distinct minimum");
+    Distances_->setToolTip("Squared distance of its nodes from the nearest minimum found before it");
+    Edges_->setToolTip("Mean edge length of its nodes");
     for (QListWidget* list : {Minima_, Distances_, Edges_})
         lists->addWidget(list);
     groupLayout->addLayout(lists, 1);

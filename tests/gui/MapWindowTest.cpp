@@ -472,5 +472,34 @@ TEST(MapWindowTest, AutoCreateBuildsANewMapAndTheExperimenterCountsMinima)
     EXPECT_TRUE(s.User.Messages.empty()) << s.User.Messages.front();
 }
 
+TEST(MapWindowTest, DemonstrationMapIsTurnedAndKeepsRotatingAboutX)
+{
+    TQtScriptedUser user;
+    TfrmMainWnd window(false);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    window.LoadDemo();
+    if (!window.MapWindow() || !window.MapWindow()->Map())
+        GTEST_SKIP() << "the embedded demonstration has no map: " << window.DemoReport().Message();
+    const view::TCamera& camera = window.MapWindow()->Map()->View.Camera;
+    EXPECT_EQ(20, camera.RotZ);
+    const int start = camera.RotX;
+    QTRY_VERIFY(camera.RotX >= start + 3);
+    EXPECT_EQ(camera.RotX, window.MapWindow()->RotationXSlider()->value());
+    // Pressing the mouse on the view stops it.
+    QWidget* view = window.MapWindow()->View();
+    const QPoint centre(view->width() / 2, view->height() / 2);
+    QMouseEvent press(QEvent::MouseButtonPress, QPointF(centre), view->mapToGlobal(QPointF(centre)), Qt::LeftButton,
+                      Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(view, &press);
+    QMouseEvent release(QEvent::MouseButtonRelease, QPointF(centre), view->mapToGlobal(QPointF(centre)), Qt::LeftButton,
+                        Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(view, &release);
+    const int stopped = camera.RotX;
+    QTest::qWait(300);
+    EXPECT_EQ(stopped, camera.RotX);
+    EXPECT_TRUE(user.Messages.empty()) << user.Messages.front();
+}
+
 } // namespace
 } // namespace orbelin::gui

@@ -2,6 +2,7 @@
 #include "coloring/Coloring.h"
 
 #include "coloring/ColorSchemes.h"
+#include "coloring/ColoringOptions.h"
 #include "coloring/ColoringSurface.h"
 #include "coloring/Densities.h"
 #include "coloring/Projection.h"
@@ -12,6 +13,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <utility>
 
 namespace orbelin::coloring {
 
@@ -93,6 +95,22 @@ TArray2D Greys(const TArray1D& levels)
     return rows;
 }
 
+enum class TGreyRule { Rounded, Normalized, Levels };
+
+// The grey rows of a value list by the code's rule, reshaped by the panel's logarithmic
+// and inversion switches.
+TArray2D ValueGreys(const map::TMap& map, TArray1D values, TGreyRule rule)
+{
+    if (map.LogColoring && rule != TGreyRule::Levels)
+        LogScaleValues(values);
+    TArray2D rows = rule == TGreyRule::Rounded      ? RoundedGrayLevels(values)
+                    : rule == TGreyRule::Normalized ? NormalizeToGray(values)
+                                                    : Greys(values);
+    if (map.ColorInversion)
+        InvertGreys(rows);
+    return rows;
+}
+
 // The colour rows of the code on the surface, before banding and scheme.
 TArray2D SurfaceColors(map::TMap& map, int code, TColoringSurface& surface)
 {
@@ -103,29 +121,32 @@ TArray2D SurfaceColors(map::TMap& map, int code, TColoringSurface& surface)
             values[i] = static_cast<std::size_t>(k) < surface.DataVertices[i].size()
                             ? surface.DataVertices[i][static_cast<std::size_t>(k)]
                             : Missing();
-        return RoundedGrayLevels(values);
+        return ValueGreys(map, std::move(values), TGreyRule::Rounded);
     }
     if (const int k = ColoringComponent(code); k >= 0) {
         const TArray1D& component = map.Components[static_cast<std::size_t>(k)];
         for (std::size_t i = 0; i < count; ++i)
             values[i] = view::PCCoordinate(surface.DataVertices[i], map.Centre, component);
-        return RoundedGrayLevels(values);
+        return ValueGreys(map, std::move(values), TGreyRule::Rounded);
     }
     switch (code) {
     case ColoringLRA:
         for (std::size_t i = 0; i < count; ++i)
             values[i] = LinearFunctionValue(map.Data->RegressionFunction, surface.DataVertices[i]);
-        return RoundedGrayLevels(values);
+        return ValueGreys(map, std::move(values), TGreyRule::Rounded);
     case ColoringLDA:
         for (std::size_t i = 0; i < count; ++i)
             values[i] = LinearFunctionValue(map.Data->SeparatingFunction, surface.DataVertices[i]) > 0 ? 1.0 : 0.0;
-        return Greys(values);
+        return ValueGreys(map, std::move(values), TGreyRule::Levels);
     case ColoringDensity2D:
         if (!EnsureProjections(map))
-            return NormalizeToGray(GaussianDensity2D({}, surface.InternalVertices, map.CorrRadius));
-        return NormalizeToGray(GaussianDensity2D(map.Projections, surface.InternalVertices, map.CorrRadius));
+            return ValueGreys(map, GaussianDensity2D({}, surface.InternalVertices, map.CorrRadius),
+                              TGreyRule::Normalized);
+        return ValueGreys(map, GaussianDensity2D(map.Projections, surface.InternalVertices, map.CorrRadius),
+                          TGreyRule::Normalized);
     case ColoringDensityND:
-        return NormalizeToGray(GaussianDensityND(map.Data->Points, surface.DataVertices, map.CorrRadius));
+        return ValueGreys(map, GaussianDensityND(map.Data->Points, surface.DataVertices, map.CorrRadius),
+                          TGreyRule::Normalized);
     default: {
         TArray2D rows(count);
         for (std::size_t i = 0; i < count; ++i) {
@@ -208,7 +229,7 @@ TArray2D NodeFillColors(const map::TMap& map)
             values[i] = static_cast<std::size_t>(k) < map.Grid->Nodes[i].size()
                             ? map.Grid->Nodes[i][static_cast<std::size_t>(k)]
                             : Missing();
-        rows = RoundedGrayLevels(values);
+        rows = ValueGreys(map, std::move(values), TGreyRule::Rounded);
     } else {
         rows.assign(n, TArray1D{0, 0, 255});
     }

@@ -57,12 +57,10 @@ void TfrmMainWnd::CreateMapTools()
     Experiments_->OnRedraw = [this](map::TMap& map) { RedrawMap(map); };
 
     Animation_ = new TRotationAnimation(this);
+    // The labels over the view follow its repaints; the track bars follow here.
     Animation_->OnFrame = [this] {
-        if (TfrmMap* window = MapWindow()) {
+        if (TfrmMap* window = MapWindow())
             window->FollowCamera();
-            if (window->OnRedrawAnnotations)
-                window->OnRedrawAnnotations();
-        }
     };
 
     const auto connectAction = [this](const char* name, std::function<void()> command) {
@@ -237,7 +235,7 @@ void TfrmMainWnd::MarkPickedPoints(const std::vector<int>& points)
     data::MarkPoints(*dataset, TArray1I(points.begin(), points.end()), SelectionProperties_.Color,
                      SelectionProperties_.Size, data::MarkToggle);
     Selections_->Refresh();
-    DatasetViewChanged();
+    DataPointsChanged();
 }
 
 void TfrmMainWnd::StopTrainingAndWait()

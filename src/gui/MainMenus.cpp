@@ -447,6 +447,7 @@ void TfrmMainWnd::RefreshMenus()
     enable("RememberStyles", chain.Dataset);
     enable("LoadLines", chain.Dataset);
     enable("LoadObjects", chain.Dataset);
+    RefreshViewTools();
     RefreshMapCommands();
 }
 

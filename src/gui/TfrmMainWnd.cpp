@@ -6,12 +6,14 @@
 #include "app/StartUp.h"
 #include "app/TableImport.h"
 #include "data/TData.h"
+#include "gui/TColoringPanel.h"
 #include "gui/TMapPanel.h"
 #include "gui/TObjectTreeView.h"
 #include "gui/TQtUserInterface.h"
 #include "gui/TRotationAnimation.h"
 #include "gui/TSelectionsPanel.h"
 #include "gui/TTablePanel.h"
+#include "gui/TViewPanel.h"
 #include "gui/TfmSelectionProperties.h"
 #include "gui/TfrmMap.h"
 #include "gui/TfrmTable.h"
@@ -144,8 +146,8 @@ void TfrmMainWnd::CreateDocks()
                                      *this, Panels_));
     MapPanel_ = new TMapPanel(*this, Panels_);
     Panels_->AddPanel(MapPanel_);
-    Panels_->AddPanel(new TPlaceholderPanel(app::ViewPanel, "     Datapoints ", *this, Panels_));
-    Panels_->AddPanel(new TPlaceholderPanel(app::ColoringPanel, "Coloring", *this, Panels_));
+    Panels_->AddPanel(new TViewPanel(*this, Panels_));
+    Panels_->AddPanel(new TColoringPanel(*this, Panels_));
     Selections_ = new TSelectionsPanel(*this, Panels_);
     Panels_->AddPanel(Selections_);
 
@@ -170,6 +172,7 @@ void TfrmMainWnd::CreateToolWindows()
     SelectProp_->hide();
     connect(Selections_->SelectPropButton(), &QPushButton::clicked, this,
             [this] { Run([this] { SelectProp_->Edit(SelectionProperties_); }); });
+    CreateViewTools();
     CreateMapTools();
 }
 
@@ -221,8 +224,7 @@ void TfrmMainWnd::Apply(const app::TUpdate& update)
     for (int panel : update.RefreshPanels)
         Panels_->RefreshPanel(panel);
     if (update.ShowPanel == app::ViewPanel)
-        static_cast<TPlaceholderPanel*>(Panels_->Panel(app::ViewPanel))
-            ->SetViewMode(QString::fromStdString(update.PanelTitle), update.DataPointSwitch, update.NetSwitch);
+        ViewPanel()->SetViewMode(QString::fromStdString(update.PanelTitle), update.DataPointSwitch, update.NetSwitch);
     if (update.ShowPanel != app::NoPanel)
         Panels_->ShowPanel(update.ShowPanel);
 

@@ -25,12 +25,18 @@ class QToolBar;
 
 namespace orbelin::gui {
 
+class TColoringPanel;
 class TMapPanel;
 class TObjectTreeView;
 class TRotationAnimation;
 class TSelectionsPanel;
+class TViewPanel;
+class TVisMap;
+class TfmAnnot;
 class TfmAutoMap;
+class TfmColorScale;
 class TfmMinimaExperiment;
+class TfmSelectData;
 class TfmSelectionProperties;
 class TfrmMap;
 class TfrmTable;
@@ -103,6 +109,39 @@ public:
 
     const view::TDrawingSwitches& Switches() const { return Switches_; }
     bool ConnectionsOn() const { return Connections_; }
+
+    // The view panels, the selection, annotation and colour-grading windows, and what the
+    // main window shows over the map views (MainViewTools.cpp).
+    TViewPanel* ViewPanel() const;
+    TColoringPanel* ColoringPanel() const;
+    TfmSelectData* SelectDataDialog() const { return SelectData_; }
+    TfmAnnot* AnnotationWindow() const { return Annot_; }
+    TfmColorScale* ColorScaleDialog() const { return ColorScale_; }
+    /// The style the selection dialog gives records, which the table window uses too.
+    view::TSelectionStyle& SelectionStyle() { return SelectionStyle_; }
+    /// A drawing switch changed: its state is kept and applied to the current map's layers;
+    /// the views are redrawn.
+    void SetDrawingSwitch(view::TDrawingSwitch which, bool on);
+    /// "Connections": the current map's dataset gains or loses its connection set.
+    void SetConnections(bool on);
+    /// "Axis X", "Axis Y", "Axis Z" (0, 1, 2): whether the current map's view draws the axis
+    /// and in which packed colour.
+    void SetAxisSwitch(int axis, bool shown, int color);
+    bool AxisShown(int axis) const;
+    int AxisColor(int axis) const;
+    /// The layer switches take the states of the map's layers (unless "Not draw all" hides
+    /// them all), so that the switches show what the view shows.
+    void AdoptSwitchesOf(const map::TMap& map);
+    /// The current map's layers changed: the 3D views showing it repaint and the annotation
+    /// labels are placed again.
+    void MapViewChanged();
+    /// The styles or the selection of the current dataset's points changed: the data points
+    /// of its maps are rebuilt, the table window repaints and the views redraw.
+    void DataPointsChanged();
+    /// The 3D views in the workspace, and the map each one shows (null when none of the
+    /// project's maps).
+    std::vector<TVisMap*> MapViews() const;
+    map::TMap* MapOfView(const TVisMap& view) const;
     int MouseTool() const { return MouseTool_; }
     const TTextureImages& Textures() const { return Textures_; }
     bool SettingsFileFound() const { return SettingsFound_; }
@@ -120,6 +159,12 @@ private:
     void CreateToolbars();
     void CreateDocks();
     void CreateToolWindows();
+    /// The selection, annotation and colour-grading windows and their commands.
+    void CreateViewTools();
+    /// Enables their commands for the current objects and refreshes them when those change.
+    void RefreshViewTools();
+    /// Lays the annotation and hint overlay over every 3D view in the workspace.
+    void AttachViewOverlays();
     void PlaceOnScreen();
     QAction* AddAction(const char* name, const QString& text, std::function<void()> command = {},
                        const QKeySequence& shortcut = {});
@@ -190,6 +235,11 @@ private:
     TfmAutoMap* AutoMap_ = nullptr;
     TfmMinimaExperiment* Experiments_ = nullptr;
     TRotationAnimation* Animation_ = nullptr;
+    TfmSelectData* SelectData_ = nullptr;
+    TfmAnnot* Annot_ = nullptr;
+    TfmColorScale* ColorScale_ = nullptr;
+    const data::TDataTable* ViewToolsTable_ = nullptr;
+    const map::TMap* ViewToolsMap_ = nullptr;
     view::TSelectionStyle SelectionStyle_;
     view::TSelectionProperties SelectionProperties_;
     TObjectTreeView* Tree_ = nullptr;

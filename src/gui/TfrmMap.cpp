@@ -170,10 +170,7 @@ TfrmMap::TfrmMap(QWidget* parent)
             view::ScaleMarkers(*Map_);
         FollowCamera();
     };
-    View_->OnAfterMouseUp = [this] {
-        if (OnRedrawAnnotations)
-            OnRedrawAnnotations();
-    };
+    View_->OnAfterMouseUp = [this] {};
     View_->OnSelect = [this](const std::vector<int>& points) {
         if (OnSelectPoints && !points.empty())
             OnSelectPoints(points);
@@ -301,8 +298,6 @@ void TfrmMap::RotationSliderMoved()
     camera.RotX = RotX_->value();
     View_->UpdateFacing();
     View_->update();
-    if (OnRedrawAnnotations)
-        OnRedrawAnnotations();
 }
 
 void TfrmMap::SetZoomSlider(int value)
@@ -323,8 +318,6 @@ void TfrmMap::ZoomSliderMoved(int value)
     // Markers keep their size on screen whatever the zoom.
     if (Map_)
         view::ScaleMarkers(*Map_);
-    if (OnRedrawAnnotations)
-        OnRedrawAnnotations();
 }
 
 void TfrmMap::SetToolMode(int tool)
@@ -370,8 +363,6 @@ void TfrmMap::ResetClick()
     }
     FollowCamera();
     View_->update();
-    if (OnRedrawAnnotations)
-        OnRedrawAnnotations();
 }
 
 void TfrmMap::miBackgroundColorClick()

@@ -97,9 +97,6 @@ public:
     std::function<void(int tool)> OnToolChosen;
     /// Reset in scale mode: the zoom box is to show this text.
     std::function<void(const QString& zoomText)> OnZoomBoxText;
-    /// The picture changed after a gesture, a reset or the rotation frames: redraw the
-    /// labels drawn over it.
-    std::function<void()> OnRedrawAnnotations;
     /// The select tool picked these data points.
     std::function<void(const std::vector<int>& points)> OnSelectPoints;
     /// A mouse button went down on the view (stops an animation).

@@ -96,8 +96,6 @@ void TfrmMap::MakeRotationFrames(const std::string& fileName)
         View()->repaint();
         UserInterface().ProcessEvents();
     });
-    if (OnRedrawAnnotations)
-        OnRedrawAnnotations();
 }
 
 void TfrmMap::miRotationFramesClick()

@@ -126,7 +126,9 @@ public:
     int ColoringCode = 0;
     double Relief = 0;
     int ColorScheme = 0;
-    TArray2D Tints; ///< band table of the colour scheme; five bands for a new map
+    bool ColorInversion = false; ///< "Color inversion ": light and dark swapped (not saved)
+    bool LogColoring = false;    ///< "Logarithmic coloring" (not saved)
+    TArray2D Tints;              ///< band table of the colour scheme; five bands for a new map
 
     TMapCallback RedrawCallbacks[3]; ///< window notifications set by the main window
 

@@ -61,4 +61,18 @@ void ApplyColoring(map::TMap& map)
     coloring::BuildColoring(map);
 }
 
+void SetColorInversion(map::TMap& map, bool on)
+{
+    map.ColorInversion = on;
+    RebuildNet(map);
+    coloring::BuildColoring(map);
+}
+
+void SetLogColoring(map::TMap& map, bool on)
+{
+    map.LogColoring = on;
+    RebuildNet(map);
+    coloring::BuildColoring(map);
+}
+
 } // namespace orbelin::view

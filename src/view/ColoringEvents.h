@@ -33,4 +33,10 @@ void SetSchemeAndTints(map::TMap& map, int scheme, int tints);
 /// "Apply": rebuilds the coloring.
 void ApplyColoring(map::TMap& map);
 
+/// "Color inversion " and "Logarithmic coloring": the value colorings' grey levels are
+/// inverted, or follow the logarithm of the value (coloring/ColoringOptions.h); the
+/// coloring and the net, whose nodes carry field colours, are rebuilt.
+void SetColorInversion(map::TMap& map, bool on);
+void SetLogColoring(map::TMap& map, bool on);
+
 } // namespace orbelin::view

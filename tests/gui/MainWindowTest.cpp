@@ -5,6 +5,7 @@
 #include "data/Resources.h"
 #include "gui/TObjectPanels.h"
 #include "gui/TTablePanel.h"
+#include "gui/TViewPanel.h"
 #include "gui/TfrmMainWnd.h"
 #include "gui/TfrmMap.h"
 #include "gui/TfrmTable.h"
@@ -123,7 +124,7 @@ TEST(MainWindowTest, StartUpLoadsTheDemoAndRoutesEveryNodeToItsPanel)
     }
     // The data points' node shows the data-point switch, not the net's.
     Select(window, ItemAt(*window.Tree(), {10000, 2, 30000 + k, 40000 + m, 50000}));
-    auto* view = static_cast<TPlaceholderPanel*>(window.Panels()->Panel(app::ViewPanel));
+    auto* view = window.ViewPanel();
     EXPECT_TRUE(view->DataPointSwitch()->isVisibleTo(view));
     EXPECT_FALSE(view->NetSwitch()->isVisibleTo(view));
 

@@ -1,0 +1,124 @@
+// Annotation labels and point hints over a map's 3D view.
+#include "gui/TMapViewOverlay.h"
+
+#include "data/TData.h"
+#include "gui/TVisMap.h"
+#include "map/TMap.h"
+#include "view/Annotations.h"
+#include "view/PointHints.h"
+
+#include <QEvent>
+#include <QFontDatabase>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QToolTip>
+
+#include <algorithm>
+
+namespace orbelin::gui {
+
+TMapViewOverlay::TMapViewOverlay(TVisMap* view) : QWidget(view), View_(view)
+{
+    setObjectName("AnnotationOverlay");
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+    setAttribute(Qt::WA_NoSystemBackground);
+    setAttribute(Qt::WA_TranslucentBackground);
+    setGeometry(view->rect());
+    view->installEventFilter(this);
+    show();
+    raise();
+}
+
+TMapViewOverlay* TMapViewOverlay::Attach(TVisMap* view)
+{
+    if (!view)
+        return nullptr;
+    if (auto* overlay = view->findChild<TMapViewOverlay*>(QString(), Qt::FindDirectChildrenOnly))
+        return overlay;
+    return new TMapViewOverlay(view);
+}
+
+bool TMapViewOverlay::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched != View_)
+        return QWidget::eventFilter(watched, event);
+    switch (event->type()) {
+    case QEvent::Resize:
+        setGeometry(View_->rect());
+        break;
+    case QEvent::Paint:
+        // The view's picture changed (camera or layers): place the labels again.
+        update();
+        break;
+    case QEvent::MouseMove: {
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        if (mouse->buttons() == Qt::NoButton) {
+            const QPoint p = mouse->position().toPoint();
+            ShowPointHint(View_->PickPoints(TVisMap::DataPointObject, p.x(), p.y(), p.x(), p.y()), p);
+        }
+        break;
+    }
+    case QEvent::MouseButtonPress:
+    case QEvent::Leave:
+        ShowPointHint({}, QPoint());
+        break;
+    default:
+        break;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void TMapViewOverlay::ShowPointHint(const std::vector<int>& points, QPoint position)
+{
+    QString text;
+    const map::TMap* map = !points.empty() && View_ && Resolve ? Resolve(*View_) : nullptr;
+    if (map && map->Data && HintFields) {
+        const TArray1S lines = view::PointHintLines(*map->Data, points, HintFields());
+        QStringList texts;
+        for (const std::string& line : lines)
+            texts << QString::fromStdString(line);
+        text = texts.join('\n');
+        if (text.trimmed().isEmpty())
+            text.clear();
+    }
+    if (text == HintText_)
+        return;
+    HintText_ = text;
+    if (text.isEmpty())
+        QToolTip::hideText();
+    else
+        QToolTip::showText(View_->mapToGlobal(position), text, View_);
+}
+
+void TMapViewOverlay::paintEvent(QPaintEvent*)
+{
+    LabelCount_ = 0;
+    const map::TMap* map = View_ && Resolve ? Resolve(*View_) : nullptr;
+    if (!map || map->Annotations.empty() || map->Layers.empty() || !map->Data)
+        return;
+    const std::vector<view::TAnnotationLabel> labels =
+        view::AnnotationLabels(map->Annotations, map->Layers[0].PointObject, map->Data->Visibility, View_->Camera(),
+                               View_->width(), View_->height());
+    if (labels.empty())
+        return;
+    QPainter painter(this);
+    const QColor fill = palette().color(QPalette::ToolTipBase);
+    const QColor ink = palette().color(QPalette::ToolTipText);
+    QFont font = QFontDatabase::systemFont(QFontDatabase::GeneralFont);
+    font.setStyleHint(QFont::SansSerif);
+    for (const view::TAnnotationLabel& label : labels) {
+        font.setPointSize(std::clamp(label.FontSize, 1, 100));
+        painter.setFont(font);
+        const QString text = QString::fromStdString(label.Text);
+        const QFontMetrics metrics(font);
+        const int w = metrics.horizontalAdvance(text), h = metrics.height();
+        painter.setPen(QPen(Qt::black, 1));
+        painter.setBrush(fill);
+        painter.drawRect(label.X, label.Y, w + 5, h + 2);
+        painter.setPen(ink);
+        painter.drawText(QRect(label.X + 1, label.Y + 1, w + 4, h + 1), Qt::AlignLeft | Qt::AlignTop, text);
+        ++LabelCount_;
+    }
+}
+
+} // namespace orbelin::gui

@@ -13,7 +13,7 @@
 #include "gui/TfrmMap.h"
 #include "map/TMap.h"
 #include "numeric/TUserInterface.h"
-#include "view/ViewGeometry.h"
+#include "view/ViewChoices.h"
 
 #include <QAction>
 #include <QApplication>
@@ -185,10 +185,10 @@ void TfrmMainWnd::miSeeItClick()
     if (AutoMap_->Running())
         AutoMap_->exec();
     // The result is shown in the map's internal coordinates.
-    if (map::TMap* map = app::CurrentChain(Dispatcher_.Project()).Map) {
-        map->ViewType = 2;
+    if (map::TMap* map = app::CurrentChain(Dispatcher_.Project()).Map; map && !map->Training) {
+        view::ChooseViewItem(*map, view::ViewListItems(map->Data)[2]);
         Apply(Dispatcher_.AdoptMap(*map));
-        RefreshMapViews();
+        RedrawMap(*map);
     }
 }
 

@@ -238,6 +238,17 @@ TEST(MapWindowTest, AdjustMapTrainsToTheEndWithTheCurvesAndTheViewDrawsTheMap)
     EXPECT_GT(CountColour(picture, Channel(fill[0]), Channel(fill[1]), Channel(fill[2])), 20) << "data points";
     // The view's geometry is that of the trained nodes.
     ASSERT_EQ(static_cast<std::size_t>(s.Map->Grid->NodeCount()), s.Map->Layers[1].PointObject.Positions.size());
+
+    // "+" extrapolates a row or column on every side, "--" takes them off again; the size
+    // fields and the view follow.
+    s.Click("Grow");
+    EXPECT_EQ(144, s.Map->Grid->NodeCount());
+    EXPECT_EQ(144u, s.Map->Layers[1].PointObject.Positions.size());
+    EXPECT_EQ(12, s.Panel().Settings().Rows);
+    EXPECT_EQ(12, s.Panel().Settings().Columns);
+    s.Click("Shrink");
+    EXPECT_EQ(100, s.Map->Grid->NodeCount());
+    EXPECT_EQ(10, s.Panel().Settings().Rows);
     EXPECT_TRUE(s.User.Messages.empty()) << s.User.Messages.front();
 }
 

@@ -14,6 +14,7 @@ PACKAGES=(
   libeigen3-dev libshp-dev pxlib-dev libxlsxwriter-dev zlib1g-dev
   libgtest-dev libbenchmark-dev
   xvfb xauth libgl1-mesa-dri
+  ghostscript view3dscene
 )
 
 say() { printf 'orbelin.sh: %s\n' "$*" >&2; }

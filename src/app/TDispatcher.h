@@ -191,6 +191,13 @@ public:
     /// none, so that the map can be loaded from there.
     bool SaveMapTo(const std::string& path);
 
+    /// A map that a command outside the dispatcher put into a dataset of the current
+    /// script (the automatic construction adds one): it gets a tree node when it has none
+    /// (ConnectMap is called for it) and nodes for layers added since, becomes the current
+    /// map with its node selected, and the map window follows. A map the project does not
+    /// hold changes nothing.
+    TUpdate AdoptMap(const map::TMap& map);
+
     /// Loads the demonstration project as Load map does, from the embedded resources (or
     /// files.Folder): the map, the table and dataset it names, then the point-style and
     /// visibility sets into the dataset. Whatever is there is loaded; report lists what

@@ -185,7 +185,7 @@ void TfrmMainWnd::CreateActions()
     const char* toolNames[] = {"ToolSelect", "ToolRotate", "ToolShift", "ToolScale"};
     const char* toolTexts[] = {"Object selection", "Map rotating", "Map shift", "Map scale"};
     for (int tool = 0; tool < 4; ++tool) {
-        QAction* action = AddAction(toolNames[tool], toolTexts[tool], [this, tool] { MouseTool_ = tool; });
+        QAction* action = AddAction(toolNames[tool], toolTexts[tool], [this, tool] { SetMouseTool(tool); });
         action->setCheckable(true);
         action->setChecked(tool == MouseTool_);
         tools->addAction(action);
@@ -448,6 +448,7 @@ void TfrmMainWnd::RefreshMenus()
     enable("LoadLines", chain.Dataset);
     enable("LoadObjects", chain.Dataset);
     RefreshViewTools();
+    RefreshMapCommands();
 }
 
 void TfrmMainWnd::RefreshSetToolbar()

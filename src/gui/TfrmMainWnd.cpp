@@ -7,8 +7,10 @@
 #include "app/TableImport.h"
 #include "data/TData.h"
 #include "gui/TColoringPanel.h"
+#include "gui/TMapPanel.h"
 #include "gui/TObjectTreeView.h"
 #include "gui/TQtUserInterface.h"
+#include "gui/TRotationAnimation.h"
 #include "gui/TSelectionsPanel.h"
 #include "gui/TTablePanel.h"
 #include "gui/TViewPanel.h"
@@ -65,7 +67,8 @@ TfrmMainWnd::TfrmMainWnd(bool loadDemo, QWidget* parent) : QMainWindow(parent)
     SettingsFound_ = app::SettingsFileFound(QCoreApplication::applicationDirPath().toStdString());
     Textures_ = LoadTextureImages(QDir::currentPath());
     Dispatcher_.ConnectMap = [](map::TMap&) {
-        // The map window's 3D view attaches its hover and click handlers here.
+        // The map window's one 3D view shows every map, so its hover and click handlers
+        // are attached to the window (ConnectMapWindow), not to each map.
     };
     CreateToolWindows();
     PlaceOnScreen();
@@ -77,6 +80,8 @@ TfrmMainWnd::TfrmMainWnd(bool loadDemo, QWidget* parent) : QMainWindow(parent)
 
 TfrmMainWnd::~TfrmMainWnd()
 {
+    // A training run's last notifications reach the panels; they go only after it.
+    StopTrainingAndWait();
     Destroying_ = true;
     // Imports cancelled by the user may still be reading; they own what they touch.
     WaitForBackgroundWork();
@@ -139,7 +144,8 @@ void TfrmMainWnd::CreateDocks()
                                               }},
                                       TButton{"Load map", "LoadMap", run([&d] { return d.LoadMap(); })}},
                                      *this, Panels_));
-    Panels_->AddPanel(new TPlaceholderPanel(app::MapPanel, "Map", *this, Panels_));
+    MapPanel_ = new TMapPanel(*this, Panels_);
+    Panels_->AddPanel(MapPanel_);
     Panels_->AddPanel(new TViewPanel(*this, Panels_));
     Panels_->AddPanel(new TColoringPanel(*this, Panels_));
     Selections_ = new TSelectionsPanel(*this, Panels_);
@@ -167,6 +173,7 @@ void TfrmMainWnd::CreateToolWindows()
     connect(Selections_->SelectPropButton(), &QPushButton::clicked, this,
             [this] { Run([this] { SelectProp_->Edit(SelectionProperties_); }); });
     CreateViewTools();
+    CreateMapTools();
 }
 
 void TfrmMainWnd::PlaceOnScreen()
@@ -231,8 +238,11 @@ void TfrmMainWnd::Apply(const app::TUpdate& update)
     if (update.MapWindow.Show)
         ShowMapWindow(update.MapWindow.Maximise);
     if (update.MapWindow.SwitchMap)
-        if (TfrmMap* window = MapWindow())
+        if (TfrmMap* window = MapWindow()) {
+            if (Animation_)
+                Animation_->Stop();
             window->SwitchMap(app::CurrentChain(Dispatcher_.Project()).Map);
+        }
     if (update.MapWindow.Maximise && MapSubWindow_)
         MapSubWindow_->showMaximized();
     CheckMapWindowObjects();
@@ -256,11 +266,10 @@ void TfrmMainWnd::Apply(const app::TUpdate& update)
 
 void TfrmMainWnd::DatasetViewChanged()
 {
-    // The map window's view geometry is rebuilt from the dataset here once the 3D view
-    // shows the maps.
     if (TfrmTable* window = TableWindow(); window && window->Script())
         window->RefreshGrid();
     RefreshSetToolbar();
+    RefreshMapViews();
 }
 
 void TfrmMainWnd::LoadDemo()
@@ -273,6 +282,7 @@ void TfrmMainWnd::LoadDemo()
         RefreshSetToolbar();
     }
     Connections_ = DemoReport_.Connections;
+    StartDemoRotation();
     if (!DemoReport_.Errors.empty())
         UserInterface().ShowMessage(DemoReport_.Message());
     else if (!DemoReport_.Complete())
@@ -287,14 +297,13 @@ TfrmMap* TfrmMainWnd::MapWindow() const
 void TfrmMainWnd::ShowMapWindow(bool maximise)
 {
     const app::TCurrentChain chain = app::CurrentChain(Dispatcher_.Project());
+    if (Animation_)
+        Animation_->Stop();
+    bool created = false;
     if (!MapSubWindow_) {
         auto* window = new TfrmMap;
-        window->OnMapTab = [this](int map) {
-            Run([this, map] {
-                const app::TUpdate update = Dispatcher_.ListClick(app::TObjectList::Maps, map);
-                Apply(update);
-            });
-        };
+        ConnectMapWindow(window);
+        created = true;
         MapSubWindow_ = Workspace_->addSubWindow(window);
         MapSubWindow_->setAttribute(Qt::WA_DeleteOnClose);
         MapSubWindow_->resize(Workspace_->viewport()->size() * 9 / 10);
@@ -302,9 +311,13 @@ void TfrmMainWnd::ShowMapWindow(bool maximise)
         MapSubWindow_->move(MapSubWindow_->fontMetrics().height() * 2, MapSubWindow_->fontMetrics().height() * 2);
         connect(MapSubWindow_, &QObject::destroyed, this, [this] { MapWindowClosedByUser(); });
     }
-    MapWindow()->SetDataset(chain.Dataset);
+    if (MapWindow()->Dataset() != chain.Dataset)
+        MapWindow()->SetDataset(chain.Dataset);
     MapWindow()->SwitchMap(chain.Map);
-    MapWindow()->SetZoomSlider(Zoom_);
+    MapWindow()->SetToolMode(MouseTool_);
+    // A new map window starts at zoom 320; later the track bar follows each map's camera.
+    if (created)
+        MapWindow()->SetZoomSlider(320);
     if (maximise)
         MapSubWindow_->showMaximized();
     else

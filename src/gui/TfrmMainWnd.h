@@ -8,6 +8,7 @@
 #include "gui/TextureImages.h"
 #include "view/DrawingSwitches.h"
 #include "view/SelectionStyle.h"
+#include "view/TCamera.h"
 
 #include <QHash>
 #include <QMainWindow>
@@ -25,12 +26,16 @@ class QToolBar;
 namespace orbelin::gui {
 
 class TColoringPanel;
+class TMapPanel;
 class TObjectTreeView;
+class TRotationAnimation;
 class TSelectionsPanel;
 class TViewPanel;
 class TVisMap;
 class TfmAnnot;
+class TfmAutoMap;
 class TfmColorScale;
+class TfmMinimaExperiment;
 class TfmSelectData;
 class TfmSelectionProperties;
 class TfrmMap;
@@ -81,6 +86,22 @@ public:
     /// The table window, or null while there is none.
     TfrmTable* TableWindow() const;
     TfmSelectionProperties* SelectionPropertiesDialog() const { return SelectProp_; }
+    TMapPanel* MapPanel() const { return MapPanel_; }
+    TfmAutoMap* AutoMapDialog() const { return AutoMap_; }
+    TfmMinimaExperiment* ExperimentsDialog() const { return Experiments_; }
+    TRotationAnimation* Rotation() const { return Animation_; }
+
+    /// What the panels call after they changed what the map window shows (view type, axes,
+    /// switches, colorings, sets): the shown map's view geometry is rebuilt and the view
+    /// redrawn. While the map trains, its next step rebuilds it instead.
+    void RefreshMapViews();
+    /// Redraws the map window's view without rebuilding anything (visibility, colours).
+    void RedrawMapView();
+    /// The mouse tool of the toolbar and the map window (0 select .. 3 scale).
+    void SetMouseTool(int tool);
+    /// Stops every training run of the project (and the construction or experiment that
+    /// chains them) and lets the runs end, serving them meanwhile; nothing trains afterwards.
+    void StopTrainingAndWait();
     const view::TSelectionProperties& SelectionProperties() const { return SelectionProperties_; }
     QAction* Action(const QString& name) const { return Actions_.value(name); }
     QMenu* Menu(const QString& name) const;
@@ -127,6 +148,7 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
 
@@ -171,6 +193,22 @@ private:
     void MapWindowClosedByUser();
     /// Drops the map window's dataset and map when they are no longer in the project.
     void CheckMapWindowObjects();
+    /// The map panel's hooks, the auto-create dialog, the experimenter's corner, the
+    /// rotation animation and the map commands of the menus and toolbars.
+    void CreateMapTools();
+    void ConnectMapWindow(TfrmMap* window);
+    /// Redraws the map window when it shows that map.
+    void RedrawMap(const map::TMap& map);
+    /// Enables the map commands for the current objects.
+    void RefreshMapCommands();
+    void StartRotation(view::TRotationAxis axis, int frames);
+    /// After the demonstration project: turned 20 degrees about Z, rotating about X.
+    void StartDemoRotation();
+    void MarkPickedPoints(const std::vector<int>& points);
+    void miAutosettingClick(bool newMap);
+    void miSeeItClick();
+    void miExperimentsClick();
+    void RefreshRecipeList();
 
     // Commands of the menus and toolbars.
     void miLoadTableClick();
@@ -193,6 +231,10 @@ private:
     QPointer<QMdiSubWindow> TableSubWindow_;
     const data::TData* TableWindowDataset_ = nullptr;
     TfmSelectionProperties* SelectProp_ = nullptr;
+    TMapPanel* MapPanel_ = nullptr;
+    TfmAutoMap* AutoMap_ = nullptr;
+    TfmMinimaExperiment* Experiments_ = nullptr;
+    TRotationAnimation* Animation_ = nullptr;
     TfmSelectData* SelectData_ = nullptr;
     TfmAnnot* Annot_ = nullptr;
     TfmColorScale* ColorScale_ = nullptr;

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Regenerates the embedded demonstration project in resources/ from the iris CSV with
 # orbelin-cli: the table IRIS.OBT, the dataset IRIS.OBD (the four measurements with the
-# standard-deviation step, points styled by species), the trained 20 x 20 spherical map
+# standard-deviation and (-1;1) steps, points styled by species), the trained 20 x 20 spherical map
 # IRIS_PC.OBM with one label per species, the colours-and-sizes sets IRIS.OBC and the
 # visibility sets IRIS.OBS.
 #   tools/make-demo.sh [IRIS.CSV [OUT_DIR]]
@@ -21,7 +21,10 @@ cp "$csv" "$work/IRIS.csv"
 cd "$work"
 run() { "$cli" "$@" >/dev/null; }
 
-run dataset IRIS.csv -o IRIS.OBD --fields sepal_length_cm,sepal_width_cm,petal_length_cm,petal_width_cm
+fields=sepal_length_cm,sepal_width_cm,petal_length_cm,petal_width_cm
+# The (-1;1) step after the deviation step keeps the points within the axes, so the map
+# window shows the whole scene at its starting zoom.
+run dataset IRIS.csv -o IRIS.OBD --fields $fields --range $fields
 run classes IRIS.OBD --field species -o IRIS.OBD --styles IRIS.OBC --visibility IRIS.OBS
 run train IRIS.OBD -o IRIS_PC.OBM --grid spherical --rows 20 --cols 20 --init pca --seed 1 --quiet
 run annotate IRIS_PC.OBM --class species --font-size 9 -o IRIS_PC.OBM

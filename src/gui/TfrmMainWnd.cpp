@@ -274,14 +274,16 @@ void TfrmMainWnd::DatasetViewChanged()
 
 void TfrmMainWnd::LoadDemo()
 {
-    Apply(Dispatcher_.LoadDemo(app::TDemoFiles(), DemoReport_));
+    const app::TUpdate update = Dispatcher_.LoadDemo(app::TDemoFiles(), DemoReport_);
+    // Before the update shows the Datapoints panel, so its switch shows the connections on.
+    Connections_ = DemoReport_.Connections;
+    Apply(update);
     DemoLoaded_ = true;
     if (DemoReport_.SelectFirstSets) {
         Selections_->Refresh();
         Selections_->SelectFirstSets();
         RefreshSetToolbar();
     }
-    Connections_ = DemoReport_.Connections;
     StartDemoRotation();
     if (!DemoReport_.Errors.empty())
         UserInterface().ShowMessage(DemoReport_.Message());

@@ -88,7 +88,8 @@ TEST(EmbeddedDemoTest, EveryFileLoadsAndTheyAgree)
         const data::TFieldChoice& c = choices[static_cast<std::size_t>(f)];
         EXPECT_EQ(c.Use, f != species);
         EXPECT_EQ(c.Std, f != species);
-        EXPECT_FALSE(c.Log || c.Tanh || c.Range);
+        EXPECT_EQ(c.Range, f != species);
+        EXPECT_FALSE(c.Log || c.Tanh);
         if (f != species) {
             EXPECT_NE(std::find(dataset.CoordNames.begin(), dataset.CoordNames.end(),
                                 table.FieldNames[static_cast<std::size_t>(f)]),

@@ -64,6 +64,10 @@ TEST(MainWindowTest, StartUpLoadsTheDemoAndRoutesEveryNodeToItsPanel)
         EXPECT_FALSE(data::FindResource(name).has_value()) << name;
     if (!report.Complete())
         EXPECT_NE(-1, window.statusBar()->currentMessage().indexOf("Missing"));
+    // The demonstration starts with the connections drawn, and its switch says so.
+    EXPECT_TRUE(report.Connections);
+    EXPECT_TRUE(window.ConnectionsOn());
+    EXPECT_TRUE(window.ViewPanel()->Switch("Connections")->isChecked());
     // The tree widget shows the dispatcher's tree, node for node.
     EXPECT_EQ(test::DescribeTree(window.Dispatcher().Tree().Root()), test::DescribeItems(*window.Tree()));
     QTreeWidgetItem* table = ItemAt(*window.Tree(), {10000, 1, 20000});

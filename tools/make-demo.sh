@@ -8,7 +8,7 @@
 # ORBELIN_CLI names the orbelin-cli to use (default: build/bin/orbelin-cli).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-csv=$(realpath "${1:-$root/../shared/data/iris.csv}")
+csv=$(realpath "${1:-$root/examples/data/iris.csv}")
 out=$(realpath -m "${2:-$root/resources}")
 cli=$(realpath -m "${ORBELIN_CLI:-$root/build/bin/orbelin-cli}")
 [ -x "$cli" ] || { echo "make-demo.sh: no orbelin-cli at $cli (build it first, or set ORBELIN_CLI)" >&2; exit 1; }

@@ -7,7 +7,7 @@
 # ORBELIN_CLI names the orbelin-cli to use (default: build/bin/orbelin-cli).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-data=$(realpath "${1:-$root/../shared/data}")
+data=$(realpath "${1:-$root/examples/data}")
 out=$(realpath -m "${2:-$root/examples}")
 cli=$(realpath -m "${ORBELIN_CLI:-$root/build/bin/orbelin-cli}")
 [ -x "$cli" ] || { echo "make-examples.sh: no orbelin-cli at $cli (build it first, or set ORBELIN_CLI)" >&2; exit 1; }

@@ -17,7 +17,7 @@ using test::RunCli;
 using test::TRun;
 
 const std::string Fixtures = ORBELIN_FIXTURES;
-const std::string SharedData = ORBELIN_SHARED_DATA;
+const std::string PublicData = ORBELIN_PUBLIC_DATA;
 
 std::string Quoted(const std::string& path)
 {
@@ -28,14 +28,14 @@ TEST(DatasetCommandTest, WritesADatasetAndItsTableThatReadBack)
 {
     test::TTempDir dir;
     const std::string out = dir.File("wine.obd");
-    const TRun run = RunCli("dataset " + Quoted(SharedData + "/wine.csv") + " -o " + Quoted(out) +
+    const TRun run = RunCli("dataset " + Quoted(PublicData + "/wine.csv") + " -o " + Quoted(out) +
                             " --fields alcohol,magnesium,proline --log proline --range=magnesium");
     ASSERT_EQ(0, run.Status) << run.Err;
     EXPECT_EQ("", run.Err);
 
     // The same dataset built in this process is the reference.
     data::TDataTable table;
-    data::LoadTable(table, SharedData + "/wine.csv", data::TTableKind::Csv);
+    data::LoadTable(table, PublicData + "/wine.csv", data::TTableKind::Csv);
     std::vector<data::TFieldChoice> choices(static_cast<std::size_t>(table.FieldCount));
     choices[0] = {true, false, false, false, true};
     choices[4] = {true, false, false, true, true};
@@ -132,7 +132,7 @@ TEST(DatasetCommandTest, UnreadableValuesAreMissingAndReported)
 TEST(DatasetCommandTest, BadUsageAndBadInputAreOneLineErrors)
 {
     test::TTempDir dir;
-    const std::string iris = Quoted(SharedData + "/iris.csv");
+    const std::string iris = Quoted(PublicData + "/iris.csv");
     const std::string out = Quoted(dir.File("o.obd"));
     struct TCase {
         const char* Name;
@@ -189,7 +189,7 @@ TEST(DatasetCommandTest, InfoDescribesEveryKindOfTable)
                             "\"type\":\"FLOAT\",\"width\":3},{\"name\":\"Name\",\"type\":\"STRING\",\"width\":6}]}"},
         {dir.File("t.tsv"), "{\"kind\":\"table\",\"name\":\"t.OBT\",\"records\":2,\"fields\":[{\"name\":\"x\","
                             "\"type\":\"INTEGER\""},
-        {SharedData + "/iris.csv", "{\"kind\":\"table\",\"name\":\"iris.OBT\",\"records\":150,"},
+        {PublicData + "/iris.csv", "{\"kind\":\"table\",\"name\":\"iris.OBT\",\"records\":150,"},
         {Fixtures + "/cities.dbf", "{\"kind\":\"table\",\"name\":\"cities.OBT\",\"records\":3,\"fields\":["
                                    "{\"name\":\"NAME\",\"type\":\"STRING\",\"width\":6},{\"name\":\"POP\","
                                    "\"type\":\"FLOAT\",\"width\":5},{\"name\":\"CODE\",\"type\":\"SMALLINT\""},

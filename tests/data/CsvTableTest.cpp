@@ -9,7 +9,7 @@
 namespace orbelin::data {
 namespace {
 
-const std::string SharedData = ORBELIN_SHARED_DATA;
+const std::string PublicData = ORBELIN_PUBLIC_DATA;
 
 TDataTable ReadCsv(const std::string& bytes, const std::string& name = "in.csv")
 {
@@ -184,7 +184,7 @@ TEST(CsvTableTest, ReadsThePublicDatasets)
     for (const TCase& c : cases) {
         SCOPED_TRACE(c.File);
         TDataTable table;
-        LoadTable(table, SharedData + "/" + c.File, TTableKind::Csv);
+        LoadTable(table, PublicData + "/" + c.File, TTableKind::Csv);
         ASSERT_EQ(c.Records, table.RecordCount);
         ASSERT_EQ(c.Fields, table.FieldCount);
         for (int j = 0; j < c.Fields; ++j) {

@@ -1,5 +1,6 @@
 // Field histograms of a table, bin lookups and the stable ordering by value.
 #include "analysis/Histograms.h"
+#include "data/TDataTable.h"
 
 #include "data/TError.h"
 #include "data/TRWFile.h"
@@ -23,7 +24,7 @@ void FindRanges(const data::TDataTable& table, int bars, TFieldHistograms& h)
     h.Hi.assign(fieldCount, -1e100);
     h.Width.assign(fieldCount, 0.0);
     for (std::size_t f = 0; f < fieldCount; ++f) {
-        if (f >= table.FieldTypes.size() || !IsNumericField(table.FieldTypes[f]))
+        if (f >= table.FieldTypes.size() || !data::IsNumericFieldType(table.FieldTypes[f]))
             continue;
         bool any = false;
         for (const TArray1S& record : table.Values) {
@@ -60,20 +61,6 @@ void CountValues(const data::TDataTable& table, const TFieldHistograms& h, int b
 }
 
 } // namespace
-
-bool IsNumericField(TFieldType type)
-{
-    switch (type) {
-    case TFieldType::SmallInt:
-    case TFieldType::Integer:
-    case TFieldType::Word:
-    case TFieldType::Float:
-    case TFieldType::Currency:
-        return true;
-    default:
-        return false;
-    }
-}
 
 TArray1I ClassColorList(const data::TDataTable& table)
 {

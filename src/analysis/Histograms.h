@@ -20,9 +20,6 @@ struct TFieldHistograms {
     TArray1I ClassColors; ///< [K] the class colours
 };
 
-/// SmallInt, Integer, Word, Float and Currency fields are binned; the others are not.
-bool IsNumericField(TFieldType type);
-
 /// The distinct fill colours of the records, in order of first appearance.
 TArray1I ClassColorList(const data::TDataTable& table);
 

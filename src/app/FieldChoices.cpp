@@ -2,6 +2,7 @@
 #include "app/FieldChoices.h"
 
 #include "data/DatasetBuild.h"
+#include "data/TDataTable.h"
 
 #include <set>
 
@@ -17,7 +18,7 @@ bool IsField(const std::vector<data::TFieldChoice>& choices, int field)
 bool Markable(const data::TDataTable& table, int field)
 {
     return field >= 0 && field < static_cast<int>(table.FieldTypes.size()) &&
-           IsMarkableField(table.FieldTypes[static_cast<std::size_t>(field)]);
+           data::IsNumericFieldType(table.FieldTypes[static_cast<std::size_t>(field)]);
 }
 
 /// The marks are the Use choices; storing them resets every Std to its mark.
@@ -35,20 +36,6 @@ std::string FieldName(const data::TDataTable& table, int field)
 }
 
 } // namespace
-
-bool IsMarkableField(TFieldType type)
-{
-    switch (type) {
-    case TFieldType::SmallInt:
-    case TFieldType::Integer:
-    case TFieldType::Word:
-    case TFieldType::Float:
-    case TFieldType::Currency:
-        return true;
-    default:
-        return false;
-    }
-}
 
 std::vector<data::TFieldChoice>* CurrentChoices(TScript& script)
 {

@@ -9,10 +9,6 @@
 
 namespace orbelin::app {
 
-/// Only these field types can become coordinates: SmallInt, Integer, Word, Float and
-/// Currency. Every other field is listed but cannot be marked.
-bool IsMarkableField(TFieldType type);
-
 /// The field choices of the script's current table, or null when it has none.
 std::vector<data::TFieldChoice>* CurrentChoices(TScript& script);
 const std::vector<data::TFieldChoice>* CurrentChoices(const TScript& script);

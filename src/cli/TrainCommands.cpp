@@ -13,6 +13,7 @@
 #include "map/MapGrowth.h"
 #include "map/TMap.h"
 #include "map/Training.h"
+#include "map/TrainingPanel.h"
 
 #include <chrono>
 #include <cstdio>
@@ -71,18 +72,8 @@ void RunTrain(const TArgs& args)
         dataset.PointWeights = analysis::ClassProportionalWeights(dataset);
         map.UseWeights = true;
     }
-    const std::string problem = map::TrainingProblem(map);
-    if (!problem.empty())
-        throw TError(problem);
-
     // The state "Adjust map" sets before it starts the training thread.
-    map.IterationCount = 0;
-    map.AssignTime = 0;
-    map.SolveTime = 0;
-    map.StopRequested = false;
-    map.PreviousEnergy = 1e100;
-    map.Lambda = lambda;
-    map.Mu = mu;
+    map::PrepareTrainingRun(map, lambda, mu);
     map.Tolerance = 1e-5;
     map.MaxIterations = maxIterations;
     const auto started = std::chrono::steady_clock::now();

@@ -44,6 +44,13 @@ const std::array<TTrainingPreset, 4>& TrainingPresets()
 void AdjustMap(TMap& map, double lambda, double mu, TMapCallback progress, std::function<void()> onFinished)
 {
     CheckNotTraining(map, "start training it again");
+    PrepareTrainingRun(map, lambda, mu);
+    map.ProgressCallback = std::move(progress);
+    StartTraining(map, std::move(onFinished));
+}
+
+void PrepareTrainingRun(TMap& map, double lambda, double mu)
+{
     const std::string problem = TrainingProblem(map);
     if (!problem.empty())
         throw TError(problem);
@@ -52,10 +59,8 @@ void AdjustMap(TMap& map, double lambda, double mu, TMapCallback progress, std::
     map.SolveTime = 0;
     map.StopRequested = false;
     map.PreviousEnergy = 1e100;
-    map.ProgressCallback = std::move(progress);
     map.Lambda = lambda;
     map.Mu = mu;
-    StartTraining(map, std::move(onFinished));
 }
 
 void InterruptTraining(TMap& map)

@@ -40,6 +40,10 @@ const std::array<TTrainingPreset, 4>& TrainingPresets();
 /// StartTraining with onFinished. Raises TError, changing nothing, when the map is being
 /// trained or cannot be trained (TrainingProblem).
 void AdjustMap(TMap& map, double lambda, double mu, TMapCallback progress, std::function<void()> onFinished);
+/// The state "Adjust map" gives a map before its run, for callers that train it on their own
+/// thread: the counters and times 0, StopRequested false, PreviousEnergy 1e100, lambda and
+/// mu. Raises TError, changing nothing, when the map cannot be trained (TrainingProblem).
+void PrepareTrainingRun(TMap& map, double lambda, double mu);
 
 /// "Interrupt": the run ends after the step in progress and one more energy evaluation.
 void InterruptTraining(TMap& map);

@@ -111,7 +111,7 @@ public:
         TArray1I scoredFields;
         const int classIndex = ClassOf(record);
         for (const int f : Fields_) {
-            if (!analysis::IsNumericField(Table_.FieldTypes[static_cast<std::size_t>(f)]))
+            if (!data::IsNumericFieldType(Table_.FieldTypes[static_cast<std::size_t>(f)]))
                 continue;
             double v = 0;
             if (!analysis::ParseCell(cell(f), v))

@@ -7,9 +7,11 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QPointer>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QTest>
@@ -19,6 +21,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <memory>
 #include <thread>
 
 namespace orbelin::gui {
@@ -27,13 +30,33 @@ namespace {
 /// Waits for the next modal dialog and hands it to answer, as a user at the screen would.
 void AnswerNextDialog(std::function<void(QWidget*)> answer)
 {
+    // The answer is given again while the same dialog stays open (a file dialog under load may
+    // not take its first accept while it still reads the folder), and after five seconds the
+    // dialog is rejected so that a test fails instead of waiting for ever.
     auto* timer = new QTimer;
     timer->setInterval(10);
-    QObject::connect(timer, &QTimer::timeout, [timer, answer] {
-        if (QWidget* dialog = QApplication::activeModalWidget()) {
+    auto dialog = std::make_shared<QPointer<QWidget>>();
+    auto elapsed = std::make_shared<QElapsedTimer>();
+    QObject::connect(timer, &QTimer::timeout, [timer, answer, dialog, elapsed] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (!elapsed->isValid()) {
+            if (modal == nullptr)
+                return;
+            *dialog = modal;
+            elapsed->start();
+            answer(modal);
+            timer->setInterval(100);
+            return;
+        }
+        if (dialog->isNull() || modal != dialog->data() || !modal->isVisible()) {
             timer->stop();
             timer->deleteLater();
-            answer(dialog);
+        } else if (elapsed->elapsed() > 5000) {
+            ADD_FAILURE() << "the dialog did not take its answer";
+            if (auto* d = qobject_cast<QDialog*>(modal))
+                d->reject();
+        } else {
+            answer(modal);
         }
     });
     timer->start();
@@ -134,7 +157,7 @@ TEST(TQtUserInterfaceTest, FileDialogsStartWhereTheLastFileWasChosen)
         ASSERT_NE(nullptr, files);
         filters = files->nameFilters();
         files->setDirectory(QString::fromStdString(dir.Path().string()));
-        files->selectFile("a.obp");
+        files->selectFile(QString::fromStdString(dir.File("a.obp")));
         static_cast<QDialog*>(files)->accept();
     });
     std::string path;

@@ -172,7 +172,7 @@ TUpdate TDispatcher::LoadMapFile(const std::string& path)
 bool TDispatcher::SaveMap()
 {
     RecomputeCurrent();
-    if (!Current_.Map)
+    if (!Current_.Map || RefusedWhileTraining(Current_.Map->Training ? Current_.Map : nullptr, "save it"))
         return false;
     std::string path = Current_.Map->Name;
     if (!ChooseFileToSave(SaveMapFilter, path))
@@ -185,6 +185,9 @@ bool TDispatcher::SaveMapTo(const std::string& path)
     RecomputeCurrent();
     const map::TMap* map = Current_.Map;
     if (!map)
+        return false;
+    // Mid-step the nodes are half solved; the file would hold no map the engine made.
+    if (RefusedWhileTraining(map->Training ? map : nullptr, "save it"))
         return false;
     try {
         const data::TData& dataset = *map->Data;

@@ -149,7 +149,8 @@ bool TDispatcher::SaveTo(const std::string& path)
 
 bool TDispatcher::SaveProject()
 {
-    if (!Project_)
+    // A map mid-step has half-solved nodes; its file would hold no map the engine made.
+    if (!Project_ || ProjectIsTraining("save the project"))
         return false;
     // The file the project came from or was last saved as: the working directory moves
     // with every file dialog, and the project must not be saved beside a table loaded
@@ -163,7 +164,7 @@ bool TDispatcher::SaveProject()
 
 bool TDispatcher::SaveProjectAs()
 {
-    if (!Project_)
+    if (!Project_ || ProjectIsTraining("save the project"))
         return false;
     std::string path = Project_->Name;
     if (!ChooseFileToSave(SaveProjectFilter, path))

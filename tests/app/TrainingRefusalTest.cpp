@@ -5,6 +5,7 @@
 #include "app/TDispatcher.h"
 #include "map/TMap.h"
 
+#include <filesystem>
 #include <functional>
 #include <gtest/gtest.h>
 
@@ -76,6 +77,41 @@ TEST(TrainingRefusalTest, CommandsThatFreeATrainingMapAreRefused)
             EXPECT_TRUE(c.Command(d).TreeChanged);
         }
     }
+}
+
+// A map saved mid-step would hold half-solved nodes: saving the project or the map waits
+// for the end of the run, and nothing is written meanwhile.
+TEST(TrainingRefusalTest, SavesWaitForTheEndOfTheRun)
+{
+    test::TTempDir dir;
+    test::TWorkingDirectory cwd(dir.Path());
+    test::TScriptedUser user;
+    TDispatcher d;
+    d.LoadTableFile(test::WriteXYTable(dir, "t", {{1, 2}, {3, 5}, {4, 1}, {2, 2}}));
+    SetFieldMark(*d.Project()->Script(), 1, true);
+    SetFieldMark(*d.Project()->Script(), 2, true);
+    d.CreateDataset();
+    d.AddMap(Small);
+    map::TMap* training = d.Project()->Script()->Datasets[0]->CurrentMap();
+    ASSERT_NE(nullptr, training);
+    const std::string out = (dir.Path() / "out").string();
+    std::filesystem::create_directory(out);
+
+    training->Training = true;
+    user.Messages.clear();
+    EXPECT_FALSE(d.SaveProject());
+    EXPECT_FALSE(d.SaveProjectAs());
+    EXPECT_FALSE(d.SaveMap());
+    EXPECT_FALSE(d.SaveMapTo(out + "/m.obm"));
+    ASSERT_EQ(4u, user.Messages.size());
+    for (const std::string& message : user.Messages)
+        EXPECT_NE(std::string::npos, message.find("is being trained")) << message;
+    EXPECT_TRUE(user.DialogFilters.empty()) << "refused before any dialog";
+    EXPECT_TRUE(std::filesystem::is_empty(out));
+
+    training->Training = false;
+    EXPECT_TRUE(d.SaveMapTo(out + "/m.obm"));
+    EXPECT_TRUE(std::filesystem::exists(out + "/m.obm"));
 }
 
 } // namespace

@@ -217,13 +217,37 @@ std::string_view TrimSpace(std::string_view text)
     return text.substr(first, text.find_last_not_of(" \t") - first + 1);
 }
 
-// Infers every column's type in one pass over the rows, and strips the blanks around the
-// values of numeric columns.
-TArray1T InferTypes(TArray2S& values, std::size_t fieldCount)
+// "NA" and "N/A", as statistics programs write a missing number. In a column of texts
+// they stay what they are (a country code, a chemical symbol).
+bool IsNotAvailable(std::string_view cell)
 {
-    enum : unsigned char { AnyValue = 1, NotInteger = 2, NotNumber = 4 };
+    const auto lower = [](char c) { return static_cast<char>(c | 0x20); };
+    return (cell.size() == 2 && lower(cell[0]) == 'n' && lower(cell[1]) == 'a') ||
+           (cell.size() == 3 && lower(cell[0]) == 'n' && cell[1] == '/' && lower(cell[2]) == 'a');
+}
+
+// A number written with one decimal comma ("1,5"), as spreadsheets write them where the
+// comma is the decimal separator; such files separate their values by semicolons or tabs.
+bool ParseCommaDecimal(std::string_view cell, double& value)
+{
+    const std::size_t comma = cell.find(',');
+    if (comma == std::string_view::npos || cell.find(',', comma + 1) != std::string_view::npos ||
+        cell.find('.') != std::string_view::npos)
+        return false;
+    std::string text(cell);
+    text[comma] = '.';
+    return ParseDecimal(text, value);
+}
+
+// Infers every column's type in one pass over the rows, and strips the blanks around the
+// values of numeric columns, empties their "NA" cells and, where the comma does not
+// separate values, turns their decimal commas into points.
+TArray1T InferTypes(TArray2S& values, std::size_t fieldCount, bool commaDecimals)
+{
+    enum : unsigned char { AnyValue = 1, NotInteger = 2, NotNumber = 4, HasComma = 8 };
     std::vector<unsigned char> state(fieldCount, 0);
     bool anyPadded = false;
+    bool anyNotAvailable = false;
     for (const TArray1S& row : values)
         for (std::size_t j = 0; j < fieldCount; ++j) {
             unsigned char& s = state[j];
@@ -233,26 +257,40 @@ TArray1T InferTypes(TArray2S& values, std::size_t fieldCount)
             anyPadded = anyPadded || cell.size() != row[j].size();
             if (cell.empty())
                 continue;
+            if (IsNotAvailable(cell)) {
+                anyNotAvailable = true;
+                continue;
+            }
             s |= AnyValue;
             int i;
             if (!(s & NotInteger) && ParseInteger(cell, i, false))
                 continue;
             s |= NotInteger;
             double x;
-            if (!ParseDecimal(cell, x))
+            if (ParseDecimal(cell, x))
+                continue;
+            if (commaDecimals && ParseCommaDecimal(cell, x))
+                s |= HasComma;
+            else
                 s |= NotNumber;
         }
     TArray1T types(fieldCount, TFieldType::String);
     for (std::size_t j = 0; j < fieldCount; ++j)
         if ((state[j] & AnyValue) && !(state[j] & NotNumber))
             types[j] = state[j] & NotInteger ? TFieldType::Float : TFieldType::Integer;
-    if (anyPadded)
+    const bool anyComma = std::any_of(state.begin(), state.end(),
+                                      [](unsigned char s) { return (s & HasComma) && !(s & NotNumber); });
+    if (anyPadded || anyNotAvailable || anyComma)
         for (TArray1S& row : values)
             for (std::size_t j = 0; j < fieldCount; ++j)
                 if (types[j] != TFieldType::String) {
                     const std::string_view trimmed = TrimSpace(row[j]);
-                    if (trimmed.size() != row[j].size())
+                    if (IsNotAvailable(trimmed))
+                        row[j].clear();
+                    else if (trimmed.size() != row[j].size())
                         row[j] = std::string(trimmed);
+                    if (state[j] & HasComma)
+                        std::replace(row[j].begin(), row[j].end(), ',', '.');
                 }
     return types;
 }
@@ -324,7 +362,7 @@ void ReadCsvBytes(std::string bytes, const std::string& displayName, TDataTable&
 
     table.FieldCount = static_cast<int>(fieldCount);
     table.RecordCount = static_cast<int>(values.size());
-    table.FieldTypes = InferTypes(values, fieldCount);
+    table.FieldTypes = InferTypes(values, fieldCount, delimiter != ',');
     table.FieldDescriptors.clear();
     for (std::size_t j = 0; j < fieldCount; ++j)
         table.FieldDescriptors.push_back({table.FieldNames[j], FieldTypeKeyword(table.FieldTypes[j]), "TRUE"});

@@ -47,12 +47,12 @@ TEST(CsvTableTest, DelimitersQuotingEncodingsAndLineEnds)
     };
     const TCase cases[] = {
         {"comma, LF", "a,b\n1,x\n2,y\n", "t.csv", ab, {{"1", "x"}, {"2", "y"}}},
-        {"semicolon, CR LF", "a;b\r\n1,5;x\r\n", "t.csv", ab, {{"1,5", "x"}}},
+        {"semicolon, CR LF, decimal comma", "a;b\r\n1,5;x\r\n", "t.csv", ab, {{"1.5", "x"}}},
         {"tab", "a\tb\n1\tx, y\n", "t.csv", ab, {{"1", "x, y"}}},
         {"comma beats tab in a .csv", "a,b\tc\n1,2\tz\n", "t.csv", {"a", "b_c"}, {{"1", "2\tz"}}},
-        {"tab preferred in a .tsv", "a,b\tc\n1,2\tz\n", "t.tsv", {"a,b", "c"}, {{"1,2", "z"}}},
+        {"tab preferred in a .tsv", "a,b\tc\n1,2\tz\n", "t.tsv", {"a,b", "c"}, {{"1.2", "z"}}},
         {"rows decide between candidates", "a;b,c\n1;2\n3;4\n", "t.csv", {"a", "b,c"}, {{"1", "2"}, {"3", "4"}}},
-        {"sep line", "sep=;\na,b;c\n1;2,5\n", "t.csv", {"a,b", "c"}, {{"1", "2,5"}}},
+        {"sep line", "sep=;\na,b;c\n1;2,5\n", "t.csv", {"a,b", "c"}, {{"1", "2.5"}}},
         {"single column", "name\nSmith, John\n", "t.csv", {"name"}, {{"Smith, John"}}},
         {"quoted delimiter, doubled quote and line break",
          "a,b\n\"x,1\",\"say \"\"hi\"\"\"\n\"two\r\nlines\",3\n",
@@ -98,6 +98,19 @@ TEST(CsvTableTest, TypesAreInferredPerColumn)
     EXPECT_EQ("", table.Values[3][6]);
     const TDataTable texts = ReadCsv("a,b\n x ,1\n");
     EXPECT_EQ(" x ", texts.Values[0][0]);
+
+    // Decimal commas make numbers where the comma does not separate values; a column
+    // with thousands separators or a text stays text.
+    const TDataTable commas = ReadCsv("a;b;c;d\n1,5;1.234,5;x,1;2\n-2,25e1;7;1;3,0\n");
+    EXPECT_EQ((TArray1T{TFieldType::Float, TFieldType::String, TFieldType::String, TFieldType::Float}),
+              commas.FieldTypes);
+    EXPECT_EQ((TArray2S{{"1.5", "1.234,5", "x,1", "2"}, {"-2.25e1", "7", "1", "3.0"}}), commas.Values);
+
+    // "NA" is a missing number in a numeric column and a text among texts.
+    const TDataTable na = ReadCsv("n,f,country,only\n1,NA,NA,NA\n n/a ,2.5,DE,\nNA,na,FR,N/A\n");
+    EXPECT_EQ((TArray1T{TFieldType::Integer, TFieldType::Float, TFieldType::String, TFieldType::String}),
+              na.FieldTypes);
+    EXPECT_EQ((TArray2S{{"1", "", "NA", "NA"}, {"", "2.5", "DE", ""}, {"", "", "FR", "N/A"}}), na.Values);
 }
 
 TEST(CsvTableTest, FieldNamesAreMadeSafeForTheTableFile)

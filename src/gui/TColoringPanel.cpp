@@ -14,7 +14,6 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
-#include <QScrollArea>
 #include <QSlider>
 #include <QSpinBox>
 #include <QTableWidget>
@@ -35,15 +34,8 @@ QColor ChannelColor(const coloring::TRgb& rgb)
 TColoringPanel::TColoringPanel(TfrmMainWnd& host, QWidget* parent)
     : TPanel(app::ColoringPanel, "Coloring", host, parent), Main_(host)
 {
-    auto* scroll = new QScrollArea(this);
-    scroll->setWidgetResizable(true);
-    scroll->setFrameShape(QFrame::NoFrame);
-    scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    auto* content = new QWidget(scroll);
-    auto* layout = new QVBoxLayout(content);
-    layout->setContentsMargins(0, 0, 0, 0);
-    scroll->setWidget(content);
-    Body_->addWidget(scroll, 1);
+    QWidget* content = AddScrollingContent();
+    auto* layout = static_cast<QVBoxLayout*>(content->layout());
 
     Colorings_ = new QCheckBox("Colorings", content);
     Colorings_->setObjectName("ColoringsSwitch");

@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QStackedWidget>
 #include <QVBoxLayout>
 
@@ -58,6 +59,20 @@ QCheckBox* TPanel::AddSectionSwitch(const QString& caption, std::vector<QWidget*
         }
     });
     return box;
+}
+
+QWidget* TPanel::AddScrollingContent()
+{
+    auto* scroll = new QScrollArea(this);
+    scroll->setWidgetResizable(true);
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    auto* content = new QWidget(scroll);
+    new QVBoxLayout(content);
+    content->layout()->setContentsMargins(0, 0, 0, 0);
+    scroll->setWidget(content);
+    Body_->addWidget(scroll, 1);
+    return content;
 }
 
 QPushButton* TPanel::AddButton(QLayout* layout, const QString& caption, const char* name, std::function<void()> click)

@@ -49,6 +49,9 @@ protected:
     /// button-face colour and an enabled one in the window colour.
     QCheckBox* AddSectionSwitch(const QString& caption, std::vector<QWidget*> widgets);
     QPushButton* AddButton(QLayout* layout, const QString& caption, const char* name, std::function<void()> click = {});
+    /// A widget filling the body that scrolls vertically, for panels taller than the
+    /// narrow window; its vertical layout has no margins.
+    QWidget* AddScrollingContent();
 
     TPanelHost& Host_;
     QVBoxLayout* Body_;

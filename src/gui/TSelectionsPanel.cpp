@@ -10,7 +10,6 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
-#include <QScrollArea>
 #include <QVBoxLayout>
 
 namespace orbelin::gui {
@@ -40,15 +39,8 @@ TSelectionsPanel::TSelectionsPanel(TPanelHost& host, QWidget* parent)
     : TPanel(app::SelectionsPanel, "Selections", host, parent)
 {
     // The panel is narrow: its groups scroll.
-    auto* scroll = new QScrollArea(this);
-    scroll->setWidgetResizable(true);
-    scroll->setFrameShape(QFrame::NoFrame);
-    scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    auto* content = new QWidget(scroll);
-    auto* layout = new QVBoxLayout(content);
-    layout->setContentsMargins(0, 0, 0, 0);
-    scroll->setWidget(content);
-    Body_->addWidget(scroll, 1);
+    QWidget* content = AddScrollingContent();
+    auto* layout = static_cast<QVBoxLayout*>(content->layout());
 
     Marks_ = MakeList(content, "Marks", true);
     Marks_->setContextMenuPolicy(Qt::CustomContextMenu);

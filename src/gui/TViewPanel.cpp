@@ -16,7 +16,6 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QMouseEvent>
-#include <QScrollArea>
 #include <QVBoxLayout>
 
 namespace orbelin::gui {
@@ -69,15 +68,8 @@ void Fill(QComboBox* box, const TArray1S& items, int current)
 TViewPanel::TViewPanel(TfrmMainWnd& host, QWidget* parent)
     : TPanel(app::ViewPanel, "     Datapoints ", host, parent), Main_(host)
 {
-    auto* scroll = new QScrollArea(this);
-    scroll->setWidgetResizable(true);
-    scroll->setFrameShape(QFrame::NoFrame);
-    scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    auto* content = new QWidget(scroll);
-    auto* layout = new QVBoxLayout(content);
-    layout->setContentsMargins(0, 0, 0, 0);
-    scroll->setWidget(content);
-    Body_->addWidget(scroll, 1);
+    QWidget* content = AddScrollingContent();
+    auto* layout = static_cast<QVBoxLayout*>(content->layout());
 
     DataPoints_ = new QCheckBox("Datapoints visible", content);
     DataPoints_->setObjectName("DataPointSwitch");

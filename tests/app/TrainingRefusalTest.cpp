@@ -18,6 +18,17 @@ void Small(map::TMap& map)
     map.RequestedColumns = 3;
 }
 
+// A dataset of two fields over a small table, with the given number of small maps.
+void LoadDatasetWithMaps(TDispatcher& d, const test::TTempDir& dir, int maps)
+{
+    d.LoadTableFile(test::WriteXYTable(dir, "t", {{1, 2}, {3, 5}, {4, 1}, {2, 2}}));
+    SetFieldMark(*d.Project()->Script(), 1, true);
+    SetFieldMark(*d.Project()->Script(), 2, true);
+    d.CreateDataset();
+    for (int k = 0; k < maps; ++k)
+        d.AddMap(Small);
+}
+
 TEST(TrainingRefusalTest, CommandsThatFreeATrainingMapAreRefused)
 {
     struct TCase {
@@ -43,12 +54,7 @@ TEST(TrainingRefusalTest, CommandsThatFreeATrainingMapAreRefused)
         test::TWorkingDirectory cwd(dir.Path());
         test::TScriptedUser user;
         TDispatcher d;
-        d.LoadTableFile(test::WriteXYTable(dir, "t", {{1, 2}, {3, 5}, {4, 1}, {2, 2}}));
-        SetFieldMark(*d.Project()->Script(), 1, true);
-        SetFieldMark(*d.Project()->Script(), 2, true);
-        d.CreateDataset();
-        d.AddMap(Small);
-        d.AddMap(Small);
+        LoadDatasetWithMaps(d, dir, 2);
         data::TData& dataset = *d.Project()->Script()->Datasets[0];
         map::TMap* training = dataset.Maps[0].get();
         training->Training = true; // as from StartTraining until its end is handled
@@ -87,11 +93,7 @@ TEST(TrainingRefusalTest, SavesWaitForTheEndOfTheRun)
     test::TWorkingDirectory cwd(dir.Path());
     test::TScriptedUser user;
     TDispatcher d;
-    d.LoadTableFile(test::WriteXYTable(dir, "t", {{1, 2}, {3, 5}, {4, 1}, {2, 2}}));
-    SetFieldMark(*d.Project()->Script(), 1, true);
-    SetFieldMark(*d.Project()->Script(), 2, true);
-    d.CreateDataset();
-    d.AddMap(Small);
+    LoadDatasetWithMaps(d, dir, 1);
     map::TMap* training = d.Project()->Script()->Datasets[0]->CurrentMap();
     ASSERT_NE(nullptr, training);
     const std::string out = (dir.Path() / "out").string();

@@ -165,8 +165,9 @@ void TfrmMainWnd::DataPointsChanged()
     if (chain.Script && chain.Table)
         for (const auto& dataset : chain.Script->Datasets)
             if (dataset->Table == chain.Table)
+                // A map under training gets its points redrawn with its next step.
                 for (const auto& map : dataset->Maps)
-                    if (!map->Layers.empty()) {
+                    if (!map->Layers.empty() && !map->Training) {
                         view::RebuildDataPoints(*map);
                         view::ScaleMarkers(*map);
                     }

@@ -31,6 +31,14 @@ bool Spherical(const map::TMap& map)
     return map.GridType == map::GridSpherical;
 }
 
+// Rebuilds the map's views for a new choice, unless a training run is moving its nodes:
+// then the run's next step draws the views with the choice.
+void RebuildForChoice(map::TMap& map)
+{
+    if (!map.Training)
+        RebuildViews(map);
+}
+
 // The taxons of the nodes as they stand: a map read from its file or moved since its last
 // training step holds none, or stale ones. A training run keeps them itself.
 void RefreshTaxons(map::TMap& map)
@@ -78,7 +86,7 @@ bool ChooseViewItem(map::TMap& map, const std::string& item)
         map.ViewType = ViewProjectionPursuit;
         map.PPIndex = static_cast<int>(index);
     }
-    RebuildViews(map);
+    RebuildForChoice(map);
     return true;
 }
 
@@ -117,7 +125,7 @@ void ChooseAxes(map::TMap& map, int axis1, int axis2, int axis3)
         map.Axis2 = axis2;
     if (axis3 >= 0)
         map.Axis3 = axis3;
-    RebuildViews(map);
+    RebuildForChoice(map);
 }
 
 TArray1S ViewModeItems(const map::TMap& map)
@@ -155,12 +163,14 @@ void ChooseProjectorType(map::TMap& map, int type)
 {
     map.ProjectorType = type == map::ProjectInClosestNode ? map::ProjectInClosestNode : map::ProjectInClosestPoint;
     coloring::InvalidateProjections(map);
-    RebuildViews(map);
+    RebuildForChoice(map);
 }
 
 void SetDataAsTimeSeries(map::TMap& map, bool on)
 {
     map.DataAsTimeSeries = on;
+    if (map.Training)
+        return;
     RebuildDataPoints(map);
     ScaleMarkers(map);
 }
@@ -168,6 +178,8 @@ void SetDataAsTimeSeries(map::TMap& map, bool on)
 void SetNodeSizeByTaxon(map::TMap& map, bool on)
 {
     map.NodeSizeByTaxon = on;
+    if (map.Training)
+        return;
     if (on)
         RefreshTaxons(map);
     RebuildNet(map);

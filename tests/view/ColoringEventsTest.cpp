@@ -84,5 +84,32 @@ TEST(ColoringEventsTest, PanelParametersRebuildTheSurface)
     EXPECT_EQ(sheet.Map->Tints.size(), 256u);
 }
 
+// While a training run moves the nodes, panel changes are kept but the views are left to
+// the run's next step, which draws them with the new settings.
+TEST(ColoringEventsTest, ChangesUnderTrainingWaitForTheNextStep)
+{
+    TSheet sheet;
+    SetRelief(*sheet.Map, 50);
+    const TVisPol surface = sheet.Surface();
+    const TArray2D points = sheet.Map->Layers[0].PointObject.Positions;
+    const TArray2D nodes = sheet.Map->Layers[1].PointObject.Positions;
+
+    sheet.Map->Training = true;
+    SetRelief(*sheet.Map, 0);
+    SetSmoothness(*sheet.Map, 2);
+    SetColorInversion(*sheet.Map, true);
+    EXPECT_EQ(0, sheet.Map->Relief);
+    EXPECT_EQ(2, sheet.Map->Smoothness);
+    EXPECT_EQ(surface.Vertices, sheet.Surface().Vertices);
+    EXPECT_EQ(surface.Colors, sheet.Surface().Colors);
+    EXPECT_EQ(points, sheet.Map->Layers[0].PointObject.Positions);
+    EXPECT_EQ(nodes, sheet.Map->Layers[1].PointObject.Positions);
+
+    RebuildViews(*sheet.Map); // as the run's step does, with the worker waiting
+    EXPECT_EQ(32u, sheet.Surface().Polygons.size());
+    EXPECT_EQ((TArray1D{0, 0, 0}), sheet.Map->Layers[1].PointObject.Positions[4]);
+    sheet.Map->Training = false;
+}
+
 } // namespace
 } // namespace orbelin::view

@@ -7,6 +7,7 @@
 #include "data/TDataTable.h"
 #include "data/TableMaker.h"
 #include "view/PointHints.h"
+#include "view/ViewGeometry.h"
 #include "view/ViewPlacement.h"
 
 #include <gtest/gtest.h>
@@ -93,6 +94,21 @@ TEST(ViewChoicesTest, ChangingTheViewMovesThePoints)
     ASSERT_TRUE(ChooseViewItem(*scene.Map, "PP0 Projection Pursuit"));
     EXPECT_NEAR(2, scene.Points()[1][0], 1e-9);
     EXPECT_NEAR(0.5, scene.Points()[1][1], 1e-9);
+}
+
+TEST(ViewChoicesTest, ChoicesUnderTrainingWaitForTheNextStep)
+{
+    TScene scene;
+    ASSERT_TRUE(ChooseViewItem(*scene.Map, "On coordinate plane"));
+    const TArray2D before = scene.Points();
+    scene.Map->Training = true;
+    ChooseAxes(*scene.Map, 2, -1, 0);
+    EXPECT_EQ(2, scene.Map->Axis1);
+    EXPECT_EQ(before, scene.Points());
+
+    RebuildViews(*scene.Map); // the run's next step
+    EXPECT_EQ((TArray1D{2, 0.1, 0.5}), scene.Points()[1]);
+    scene.Map->Training = false;
 }
 
 TEST(ViewChoicesTest, AxisAndViewModeListsFollowTheView)

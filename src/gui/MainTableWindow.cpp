@@ -27,8 +27,8 @@ void TfrmMainWnd::CreateTableWindow()
             [this](int table) { Run([this, table] { Apply(Dispatcher_.TableAppended(table)); }); });
     connect(window, &TfrmTable::TableReread, this,
             [this](int table) { Run([this, table] { Apply(Dispatcher_.TableReread(table)); }); });
-    connect(window, &TfrmTable::StylesChanged, this, [this] { DatasetViewChanged(); });
-    connect(window, &TfrmTable::MarksChanged, this, [this] { DatasetViewChanged(); });
+    connect(window, &TfrmTable::StylesChanged, this, [this] { DataPointsChanged(); });
+    connect(window, &TfrmTable::MarksChanged, this, [this] { DataPointsChanged(); });
     connect(window, &TfrmTable::DatasetPointsChanged, this, [this] { DatasetViewChanged(); });
     TableSubWindow_ = Workspace_->addSubWindow(window);
     TableSubWindow_->setAttribute(Qt::WA_DeleteOnClose);

@@ -12,6 +12,7 @@
 #include "gui/TfmColorScale.h"
 #include "gui/TfmSelectData.h"
 #include "gui/TfrmMainWnd.h"
+#include "gui/TfrmMap.h"
 #include "gui/TfrmTable.h"
 #include "map/TMap.h"
 #include "view/ConnectionSet.h"
@@ -161,17 +162,28 @@ void TfrmMainWnd::MapViewChanged()
 
 void TfrmMainWnd::DataPointsChanged()
 {
+    // A map under training gets its points redrawn with its next step.
+    const auto rebuild = [](map::TMap& map) {
+        if (!map.Layers.empty() && !map.Training) {
+            view::RebuildDataPoints(map);
+            view::ScaleMarkers(map);
+        }
+    };
     const app::TCurrentChain chain = app::CurrentChain(Dispatcher_.Project());
+    TfrmMap* window = MapWindow();
+    map::TMap* shown = window ? window->Map() : nullptr;
     if (chain.Script && chain.Table)
         for (const auto& dataset : chain.Script->Datasets)
             if (dataset->Table == chain.Table)
-                // A map under training gets its points redrawn with its next step.
-                for (const auto& map : dataset->Maps)
-                    if (!map->Layers.empty() && !map->Training) {
-                        view::RebuildDataPoints(*map);
-                        view::ScaleMarkers(*map);
-                    }
-    DatasetViewChanged();
+                for (const auto& map : dataset->Maps) {
+                    rebuild(*map);
+                    if (map.get() == shown)
+                        shown = nullptr;
+                }
+    if (shown)
+        rebuild(*shown);
+    // Only the points changed: the rest of the views, the coloring above all, stays.
+    RefreshDatasetWindows();
     MapViewChanged();
 }
 

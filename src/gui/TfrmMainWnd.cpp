@@ -266,10 +266,15 @@ void TfrmMainWnd::Apply(const app::TUpdate& update)
 
 void TfrmMainWnd::DatasetViewChanged()
 {
+    RefreshDatasetWindows();
+    RefreshMapViews();
+}
+
+void TfrmMainWnd::RefreshDatasetWindows()
+{
     if (TfrmTable* window = TableWindow(); window && window->Script())
         window->RefreshGrid();
     RefreshSetToolbar();
-    RefreshMapViews();
 }
 
 void TfrmMainWnd::LoadDemo()

@@ -138,6 +138,8 @@ public:
     /// The styles or the selection of the current dataset's points changed: the data points
     /// of its maps are rebuilt, the table window repaints and the views redraw.
     void DataPointsChanged();
+    /// The table window's grid and the set toolbar follow the current dataset's points.
+    void RefreshDatasetWindows();
     /// The 3D views in the workspace, and the map each one shows (null when none of the
     /// project's maps).
     std::vector<TVisMap*> MapViews() const;

@@ -12,6 +12,7 @@
 
 #include <cmath>
 #include <filesystem>
+#include <functional>
 
 namespace orbelin::map {
 
@@ -137,30 +138,25 @@ void TMapConstruction::NextEpoch()
 void TMapConstruction::GrowthSteps()
 {
     TMap& map = *Map_;
-    for (int step = 0; step < Recipe_.ExtrapolationSteps; ++step) {
-        if (Notifications.ExtrapolationStep)
-            Notifications.ExtrapolationStep();
-        if (map.GridType == GridRectangular && Extrapolate(*map.Grid, 1, 1, 1, 1)) {
-            const auto& grid = static_cast<const TRectangularGrid&>(*map.Grid);
-            map.RequestedColumns = grid.Q;
-            map.RequestedRows = grid.P;
-            coloring::InvalidateProjections(map);
+    // Each step adds one row and column on every side of a rectangular map, by
+    // extrapolating the border or by resampling the map, then counts as a step.
+    const auto grow = [this, &map](int steps, const std::function<void()>& notify,
+                                   bool (*resize)(TNetGrid&, int, int, int, int)) {
+        for (int step = 0; step < steps; ++step) {
+            if (notify)
+                notify();
+            if (map.GridType == GridRectangular && resize(*map.Grid, 1, 1, 1, 1)) {
+                const auto& grid = static_cast<const TRectangularGrid&>(*map.Grid);
+                map.RequestedColumns = grid.Q;
+                map.RequestedRows = grid.P;
+                coloring::InvalidateProjections(map);
+            }
+            EvaluateEnergy(map);
+            StepEnd();
         }
-        EvaluateEnergy(map);
-        StepEnd();
-    }
-    for (int step = 0; step < Recipe_.InterpolationSteps; ++step) {
-        if (Notifications.InterpolationStep)
-            Notifications.InterpolationStep();
-        if (map.GridType == GridRectangular && Interpolate(*map.Grid, 1, 1, 1, 1)) {
-            const auto& grid = static_cast<const TRectangularGrid&>(*map.Grid);
-            map.RequestedColumns = grid.Q;
-            map.RequestedRows = grid.P;
-            coloring::InvalidateProjections(map);
-        }
-        EvaluateEnergy(map);
-        StepEnd();
-    }
+    };
+    grow(Recipe_.ExtrapolationSteps, Notifications.ExtrapolationStep, Extrapolate);
+    grow(Recipe_.InterpolationSteps, Notifications.InterpolationStep, Interpolate);
     if (Recipe_.Adaptation == 0) {
         Finish();
         return;

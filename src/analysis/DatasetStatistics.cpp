@@ -1,6 +1,7 @@
 // The "Common", "Correlations" and "PCA" pages of the statistics tool.
 #include "analysis/DatasetStatistics.h"
 
+#include "analysis/Moments.h"
 #include "data/DatasetBuild.h"
 #include "data/NumberText.h"
 #include "data/TData.h"
@@ -140,16 +141,8 @@ TCellColor CorrelationColor(double r)
 // Population deviation of the values.
 double PopulationSd(const TArray1D& values)
 {
-    if (values.empty())
-        return 0;
-    double mean = 0;
-    for (double v : values)
-        mean += v;
-    mean /= static_cast<double>(values.size());
-    double squares = 0;
-    for (double v : values)
-        squares += (v - mean) * (v - mean);
-    return std::sqrt(squares / static_cast<double>(values.size()));
+    const TMoments m = Moments(values);
+    return m.Count > 0 ? std::sqrt(m.Squares / static_cast<double>(m.Count)) : 0.0;
 }
 
 // "No": the one-based place of every field when ordered by |v| from the largest, equal

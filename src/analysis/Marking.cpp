@@ -99,6 +99,21 @@ void SetResultColumn(data::TData& data, const std::string& name, TArray1S values
     data.ResultColumns.push_back(std::move(values));
 }
 
+void RememberMarks(data::TData& data, int key)
+{
+    if (!data.Table || (key != FILLCOLOR && key != RADIUS))
+        return;
+    for (std::size_t m = 0; m < data.MarkedPoints.size(); ++m) {
+        const int p = data.MarkedPoints[m];
+        if (p < 0 || static_cast<std::size_t>(p) >= data.NUMXI.size())
+            continue;
+        const int record = data.NUMXI[static_cast<std::size_t>(p)];
+        if (record >= 0 && static_cast<std::size_t>(record) < data.Table->PointStyles.size())
+            data.Table->PointStyles[static_cast<std::size_t>(record)][static_cast<std::size_t>(key)] =
+                key == FILLCOLOR ? data.MarkColors[m] : data.MarkSizes[m];
+    }
+}
+
 TArray1I PointColors(const data::TData& data)
 {
     TArray1I colors(data.NUMXI.size());

@@ -30,6 +30,10 @@ void RemoveMarks(data::TData& data, const TArray1I& points);
 /// the same name, or is appended.
 void SetResultColumn(data::TData& data, const std::string& name, TArray1S values);
 
+/// "Remember colors" (key FILLCOLOR) and "Remember sizes" (key RADIUS): the record of
+/// every marked point takes the point's mark colour or mark size.
+void RememberMarks(data::TData& data, int key);
+
 /// The fill colour (class colour) of each point's table record; the default style's for a
 /// point whose record the table lacks.
 TArray1I PointColors(const data::TData& data);

@@ -306,20 +306,6 @@ void TClusterAnalysis::DistancesInTable(data::TData& data) const
     SetResultColumn(data, "Dist.", DistanceTexts(data));
 }
 
-void TClusterAnalysis::RememberColors(data::TData& data)
-{
-    if (!data.Table)
-        return;
-    for (std::size_t m = 0; m < data.MarkedPoints.size(); ++m) {
-        const int p = data.MarkedPoints[m];
-        if (p < 0 || static_cast<std::size_t>(p) >= data.NUMXI.size())
-            continue;
-        const int record = data.NUMXI[static_cast<std::size_t>(p)];
-        if (record >= 0 && static_cast<std::size_t>(record) < data.Table->PointStyles.size())
-            data.Table->PointStyles[static_cast<std::size_t>(record)][FILLCOLOR] = data.MarkColors[m];
-    }
-}
-
 void TClusterAnalysis::CentroidsAsObjects(data::TData& data) const
 {
     const std::size_t k = Centroids.size();

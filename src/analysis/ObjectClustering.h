@@ -83,8 +83,6 @@ public:
     /// The two columns' texts, one per point.
     TArray1S ClassTexts(int pointCount) const;
     TArray1S DistanceTexts(const data::TData& data) const;
-    /// "Remember colors": every marked point's record takes its mark colour as fill colour.
-    static void RememberColors(data::TData& data);
     /// "Centroids as objects": one sphere "Centr0", "Centr1", ... per centroid, in the
     /// cluster's colour, sized by the cluster's share and placed in table units. All
     /// clusters of one size give spheres of radius 0.2.

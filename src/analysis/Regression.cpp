@@ -2,6 +2,7 @@
 #include "analysis/Regression.h"
 
 #include "analysis/Marking.h"
+#include "analysis/Moments.h"
 #include "analysis/ValuesAnalysis.h"
 #include "data/NumberText.h"
 #include "data/TData.h"
@@ -88,14 +89,8 @@ TLrResult AnalyzeLr(data::TData& data, const TLrSettings& settings)
     for (std::size_t i = 0; i < m; ++i)
         r.Coefficients[arguments[i] + 1] = c[i];
 
-    double mean = 0;
-    for (double v : y)
-        mean += v;
-    mean /= static_cast<double>(y.size());
-    double squares = 0;
-    for (double v : y)
-        squares += (v - mean) * (v - mean);
-    r.Threshold = y.size() > 1 ? std::sqrt(squares / static_cast<double>(y.size() - 1)) / 5 : 0.0;
+    const TMoments moments = Moments(y);
+    r.Threshold = y.size() > 1 ? std::sqrt(moments.Squares / static_cast<double>(y.size() - 1)) / 5 : 0.0;
     r.Items = FunctionItems(data.CoordNames, r.Coefficients, r.UseFields);
     data.RegressionFunction = r.Coefficients;
     return r;

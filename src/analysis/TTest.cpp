@@ -2,28 +2,16 @@
 #include "analysis/TTest.h"
 
 #include "analysis/Histograms.h"
+#include "analysis/Moments.h"
 #include "data/NumberText.h"
 #include "data/TDataTable.h"
 
 #include <boost/math/distributions/students_t.hpp>
 
 #include <cmath>
-#include <numeric>
 
 namespace orbelin::analysis {
 namespace {
-
-void MeanAndVariance(const TArray1D& x, double& mean, double& variance)
-{
-    mean = 0;
-    for (double v : x)
-        mean += v;
-    mean /= static_cast<double>(x.size());
-    double squares = 0;
-    for (double v : x)
-        squares += (v - mean) * (v - mean);
-    variance = squares / static_cast<double>(x.size() - 1);
-}
 
 std::string Number(double x, int decimals)
 {
@@ -45,16 +33,15 @@ TWelchResult WelchTest(const TArray1D& first, const TArray1D& second)
     TWelchResult r;
     r.N1 = static_cast<int>(first.size());
     r.N2 = static_cast<int>(second.size());
-    double var1 = 0, var2 = 0;
+    const TMoments m1 = Moments(first), m2 = Moments(second);
     if (r.N1 > 0)
-        r.Mean1 = std::accumulate(first.begin(), first.end(), 0.0) / r.N1;
+        r.Mean1 = m1.Mean;
     if (r.N2 > 0)
-        r.Mean2 = std::accumulate(second.begin(), second.end(), 0.0) / r.N2;
+        r.Mean2 = m2.Mean;
     if (r.N1 < 2 || r.N2 < 2)
         return r;
-    MeanAndVariance(first, r.Mean1, var1);
-    MeanAndVariance(second, r.Mean2, var2);
-    const double v1 = var1 / r.N1, v2 = var2 / r.N2;
+    // v = s^2 / n with the sample variance s^2 = squares / (n - 1).
+    const double v1 = m1.Squares / (r.N1 - 1) / r.N1, v2 = m2.Squares / (r.N2 - 1) / r.N2;
     if (!(v1 + v2 > 0) || !std::isfinite(v1 + v2))
         return r;
     r.T = (r.Mean1 - r.Mean2) / std::sqrt(v1 + v2);

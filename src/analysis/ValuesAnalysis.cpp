@@ -184,20 +184,6 @@ void ValuesInTable(data::TData& data, const TValueAnalysis& analysis)
     SetResultColumn(data, names[static_cast<int>(analysis.Quantity)], std::move(texts));
 }
 
-void RememberSizes(data::TData& data)
-{
-    if (!data.Table)
-        return;
-    for (std::size_t m = 0; m < data.MarkedPoints.size(); ++m) {
-        const int p = data.MarkedPoints[m];
-        if (p < 0 || static_cast<std::size_t>(p) >= data.NUMXI.size())
-            continue;
-        const int record = data.NUMXI[static_cast<std::size_t>(p)];
-        if (record >= 0 && static_cast<std::size_t>(record) < data.Table->PointStyles.size())
-            data.Table->PointStyles[static_cast<std::size_t>(record)][RADIUS] = data.MarkSizes[m];
-    }
-}
-
 TArray1I NumericFields(const data::TDataTable& table)
 {
     TArray1I fields;

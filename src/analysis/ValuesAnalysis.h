@@ -59,9 +59,6 @@ void MarkValues(data::TData& data, const TValueAnalysis& analysis);
 /// column otherwise, the values as 6:4 (empty where missing).
 void ValuesInTable(data::TData& data, const TValueAnalysis& analysis);
 
-/// "Remember sizes": every marked point's record takes its mark size as radius.
-void RememberSizes(data::TData& data);
-
 /// The numeric fields of the table (what "Field value" and "Calculate field" offer).
 TArray1I NumericFields(const data::TDataTable& table);
 

@@ -264,7 +264,7 @@ TEST(ObjectClusteringTest, ResultsGoIntoTheTableAndTheObjects)
     s.Method = TClusterMethod::KMeans;
     s.K = 1;
     ASSERT_EQ("", tool.Analyze(s, f->Data, nullptr));
-    TClusterAnalysis::RememberColors(f->Data);
+    RememberMarks(f->Data, FILLCOLOR);
     for (const PointStyle& style : f->Table.PointStyles)
         EXPECT_EQ(0xFF0000, style[FILLCOLOR]);
 

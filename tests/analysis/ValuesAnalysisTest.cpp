@@ -2,6 +2,8 @@
 // writes into the dataset and the table.
 #include "analysis/ValuesAnalysis.h"
 
+#include "analysis/Marking.h"
+
 #include "AnalysisFixtures.h"
 #include "TestUtil.h"
 #include "map/TNetGrid.h"
@@ -133,7 +135,7 @@ TEST(ValuesAnalysisTest, MarksColumnsAndSizesGoIntoTheDatasetAndTable)
     ValuesInTable(f->Data, AnalyzeValues(f->Data, grid.get(), s));
     EXPECT_EQ((TArray1S{"MSE", "ProjUnst"}), f->Data.ResultColumnNames);
 
-    RememberSizes(f->Data);
+    RememberMarks(f->Data, RADIUS);
     EXPECT_EQ(9, f->Table.PointStyles[0][RADIUS]);
     EXPECT_EQ(2, f->Table.PointStyles[1][RADIUS]);
     EXPECT_EQ((TArray1I{0, 1}), NumericFields(f->Table));

@@ -68,6 +68,21 @@ void RunAnnotate(const TArgs& args);
 /// project OUT.obp MEMBER.obm|MEMBER.obd...: one script per table, the datasets with the
 /// maps given for them; the members are saved beside the project file.
 void RunProject(const TArgs& args);
+/// stats DATASET.obd --page common|correlations|pca|distances [--distance euclidean|l1|1-r] [--components K]
+/// [--compare SECOND --dist-file PATH]
+void RunStats(const TArgs& args);
+/// ttest DATASET.obd --class-field NAME --class VALUE [--versus VALUE]
+void RunTTest(const TArgs& args);
+/// analyze DATASET.obd --method ... [--k K] [--distance euclidean|l1] [--sensitivity S] [--map MAP.obm]
+/// [--class-field NAME] [--objects FILE.obo] [--seed S]
+void RunAnalyze(const TArgs& args);
+/// values DATASET.obd [--map MAP.obm] --quantity node|projection|unstability|field:NAME|weight [--min-size A]
+/// [--max-size B]
+void RunValues(const TArgs& args);
+/// lda DATASET.obd --class-field NAME --class VALUE [--fields A,B,...] [--iterations N]
+void RunLda(const TArgs& args);
+/// regress DATASET.obd --target FIELD [--args A,B,...] [--quality Q]
+void RunRegress(const TArgs& args);
 /// Prints the JSON description of a table (the table kind of info).
 void PrintTableInfo(const data::TDataTable& table);
 /// Prints the JSON description of a map file (the map kind of info).

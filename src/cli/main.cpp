@@ -54,6 +54,25 @@ const std::vector<TCommand>& Commands()
          "initialise (or read) a map and train it", RunTrain},
         {"grow", "grow MAP.obm -o OUT.obm (--extrapolate L,R,U,D | --interpolate L,R,U,D | --ring)",
          "extend, resample or ring a map", RunGrow},
+        {"stats",
+         "stats DATASET.obd --page common|correlations|pca|distances [--distance euclidean|l1|1-r] [--components K] "
+         "[--compare SECOND --dist-file PATH]",
+         "the statistics tool's page of a dataset: its grid and its numbers", RunStats},
+        {"ttest", "ttest DATASET.obd --class-field NAME --class VALUE [--versus VALUE]",
+         "Welch's t-test of every numeric field between a class of a table field and the rest", RunTTest},
+        {"analyze",
+         "analyze DATASET.obd --method kmeans|colors|nodes|hierarchical|hierarchical-count|objects|separate [--k K] "
+         "[--distance euclidean|l1] [--sensitivity S] [--map MAP.obm] [--class-field NAME] [--objects FILE.obo] "
+         "[--seed S]",
+         "cluster a dataset's points as the object analysis tool does", RunAnalyze},
+        {"values",
+         "values DATASET.obd [--map MAP.obm] --quantity node|projection|unstability|field:NAME|weight "
+         "[--min-size A] [--max-size B]",
+         "one value per point and the point sizes it maps to", RunValues},
+        {"lda", "lda DATASET.obd --class-field NAME --class VALUE [--fields A,B,...] [--iterations N]",
+         "separate a class of a table field by a linear function of coordinates", RunLda},
+        {"regress", "regress DATASET.obd --target FIELD [--args A,B,...] [--quality Q]",
+         "fit a numeric table field linearly on coordinates and count the large errors", RunRegress},
         {"bench", "bench training [--workload w1|w2|both] [--no-oracle] [--export DIR]",
          "time map training against the plain method", RunBench},
     };

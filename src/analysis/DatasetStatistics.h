@@ -25,18 +25,18 @@ struct TFieldSummary {
     double Min = Missing(), Max = Missing(), Mean = Missing();
     double Sd = Missing(); ///< population deviation, divided by Count
     int MinPoint = -1, MaxPoint = -1;
-    int MeanPoint = -1;   ///< the point nearest to the mean
-    int WithinSd = 0;     ///< values strictly closer to the mean than Sd
+    int MeanPoint = -1; ///< the point nearest to the mean
+    int WithinSd = 0;   ///< values strictly closer to the mean than Sd
     double RealMin = Missing(), RealMax = Missing(), RealMean = Missing(); ///< in table units
 };
 
 /// The "Common" page. Points are dataset positions; the grid shows their table records.
 struct TCommonStatistics {
     std::vector<TFieldSummary> Fields;
-    TArray1D Mean;            ///< the field means (missing for fields without values)
+    TArray1D Mean;             ///< the field means (missing for fields without values)
     double Spread = Missing(); ///< S, the root mean squared distance to Mean; missing without points
-    int NearestPoint = -1;    ///< the point nearest to Mean
-    int WithinSpread = 0;     ///< points whose squared distance to Mean is below S^2
+    int NearestPoint = -1;     ///< the point nearest to Mean
+    int WithinSpread = 0;      ///< points whose squared distance to Mean is below S^2
     TStatGrid Grid;
 };
 
@@ -50,9 +50,9 @@ TCommonStatistics CalcCommon(const data::TData& data);
 /// The "Correlations" page over the points without any missing coordinate.
 struct TCorrelations {
     TArray1S Fields;
-    TArray2D R;            ///< [d][d] r for i < j; missing elsewhere and where a field has no spread
+    TArray2D R; ///< [d][d] r for i < j; missing elsewhere and where a field has no spread
     int CompletePoints = 0;
-    TStatGrid Grid;        ///< names in row 0 and column 0, r as 8:6 above the diagonal
+    TStatGrid Grid; ///< names in row 0 and column 0, r as 8:6 above the diagonal
 };
 
 /// CalcCorr. A field with no spread among the complete points, and every pair when there
@@ -62,11 +62,11 @@ TCorrelations CalcCorr(const data::TData& data);
 
 /// The "PCA" page.
 struct TComponentStatistics {
-    int Count = 0;         ///< components fitted; -1 when the components dialog was cancelled
-    TArray2D Components;   ///< [Count][d] unit vectors in the order fitted
-    TArray1D Fractions;    ///< (sd of the projections / S)^2 per component; missing when S is 0
-    TArray1D Cumulative;   ///< running sums of Fractions
-    TArray1I Rank;         ///< [d] "No": place of each field by |first component|, from 1
+    int Count = 0;             ///< components fitted; -1 when the components dialog was cancelled
+    TArray2D Components;       ///< [Count][d] unit vectors in the order fitted
+    TArray1D Fractions;        ///< (sd of the projections / S)^2 per component; missing when S is 0
+    TArray1D Cumulative;       ///< running sums of Fractions
+    TArray1I Rank;             ///< [d] "No": place of each field by |first component|, from 1
     double Spread = Missing(); ///< S of the "Common" page
     TStatGrid Grid;
 };

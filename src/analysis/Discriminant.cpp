@@ -34,24 +34,21 @@ TArray1I ClassLabels(const data::TData& data, int color)
 std::array<std::string, 3> FitLines(const TRuleCounts& c)
 {
     const double all = c.TP + c.TN + c.FP + c.FN;
-    return {"Overall " + PercentText(c.FP + c.FN, all, 4, 3) + "% T=" + Count(c.TP + c.TN) +
-                ",F=" + Count(c.FP + c.FN) + " Sn=" + PercentText(c.TP, c.TP + c.FN, 4, 2) +
-                " Sp=" + PercentText(c.TP, c.TP + c.FP, 4, 2),
-            "Error 1 type " + PercentText(c.FN, c.TP + c.FN, 4, 3) + "% TP=" + Count(c.TP) + ",FN=" + Count(c.FN) +
-                ")",
-            "Error 2 type " + PercentText(c.FP, c.TN + c.FP, 4, 3) + "% TN=" + Count(c.TN) + ",FP=" + Count(c.FP) +
-                ")"};
+    return {
+        "Overall " + PercentText(c.FP + c.FN, all, 4, 3) + "% T=" + Count(c.TP + c.TN) + ",F=" + Count(c.FP + c.FN) +
+            " Sn=" + PercentText(c.TP, c.TP + c.FN, 4, 2) + " Sp=" + PercentText(c.TP, c.TP + c.FP, 4, 2),
+        "Error 1 type " + PercentText(c.FN, c.TP + c.FN, 4, 3) + "% TP=" + Count(c.TP) + ",FN=" + Count(c.FN) + ")",
+        "Error 2 type " + PercentText(c.FP, c.TN + c.FP, 4, 3) + "% TN=" + Count(c.TN) + ",FP=" + Count(c.FP) + ")"};
 }
 
 std::array<std::string, 3> TestLines(const TRuleCounts& c)
 {
     const double all = c.TP + c.TN + c.FP + c.FN;
-    return {"Overall error " + PercentText(c.FP + c.FN, all, 4, 3) + "% (Rgt.:" + Count(c.TP + c.TN) +
-                ",Wr." + Count(c.FP + c.FN) + ")",
-            "Error 1 type " + PercentText(c.FP, c.TP + c.FP, 4, 3) + "% (Rgt.:" + Count(c.TP) + ",Wr." +
-                Count(c.FP) + ")",
-            "Error 2 type " + PercentText(c.FN, c.TN + c.FN, 4, 3) + "% (Rgt.:" + Count(c.TN) + ",Wr." +
-                Count(c.FN) + ")"};
+    return {
+        "Overall error " + PercentText(c.FP + c.FN, all, 4, 3) + "% (Rgt.:" + Count(c.TP + c.TN) + ",Wr." +
+            Count(c.FP + c.FN) + ")",
+        "Error 1 type " + PercentText(c.FP, c.TP + c.FP, 4, 3) + "% (Rgt.:" + Count(c.TP) + ",Wr." + Count(c.FP) + ")",
+        "Error 2 type " + PercentText(c.FN, c.TN + c.FN, 4, 3) + "% (Rgt.:" + Count(c.TN) + ",Wr." + Count(c.FN) + ")"};
 }
 
 TArray1D FunctionScores(const data::TData& data, const TArray1D& coefficients)

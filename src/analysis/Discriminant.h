@@ -16,18 +16,18 @@ class TData;
 namespace orbelin::analysis {
 
 struct TLdaSettings {
-    int ClassColor = -1;        ///< "Separate class with color"
+    int ClassColor = -1;         ///< "Separate class with color"
     std::vector<bool> UseFields; ///< "Separating function": one per coordinate (all when shorter)
-    int Iterations = 100;       ///< "Iteration number"
-    double Step = 1;            ///< "Step": kept with the settings; the fit does not use it
+    int Iterations = 100;        ///< "Iteration number"
+    double Step = 1;             ///< "Step": kept with the settings; the fit does not use it
 };
 
 struct TLdaResult {
-    TArray1D Coefficients;             ///< the constant, then one per coordinate (0 when not used)
-    TRuleCounts Counts;                ///< of the fit
-    std::array<std::string, 3> Lines;  ///< "Overall ...", "Error 1 type ...", "Error 2 type ..."
-    TArray1S Items;                    ///< the "Separating function" list after the fit
-    std::string Message;               ///< why nothing was fitted, or empty
+    TArray1D Coefficients;            ///< the constant, then one per coordinate (0 when not used)
+    TRuleCounts Counts;               ///< of the fit
+    std::array<std::string, 3> Lines; ///< "Overall ...", "Error 1 type ...", "Error 2 type ..."
+    TArray1S Items;                   ///< the "Separating function" list after the fit
+    std::string Message;              ///< why nothing was fitted, or empty
 };
 
 /// 1 for every point whose record has the colour, else 0.

@@ -107,8 +107,7 @@ void TClusterAnalysis::SetK(int k)
         Colors.push_back(coloring::PackColor(coloring::FourStep(k > 1 ? static_cast<double>(i) / (k - 1) : 0.0)));
 }
 
-int TClusterAnalysis::ChooseMethod(const TClusterSettings& settings, const data::TData& data,
-                                   const map::TNetGrid* grid)
+int TClusterAnalysis::ChooseMethod(const TClusterSettings& settings, const data::TData& data, const map::TNetGrid* grid)
 {
     switch (settings.Method) {
     case TClusterMethod::ByColors: {
@@ -151,8 +150,8 @@ std::string TClusterAnalysis::Analyze(TClusterSettings& settings, data::TData& d
     TArray2I links;
     switch (settings.Method) {
     case TClusterMethod::KMeans: {
-        const numeric::TKMeansResult kmeans = numeric::KMeans(x, std::clamp(settings.K, 1, MaxClusterCount), kind,
-                                                              data.PointWeights);
+        const numeric::TKMeansResult kmeans =
+            numeric::KMeans(x, std::clamp(settings.K, 1, MaxClusterCount), kind, data.PointWeights);
         Passes = kmeans.Passes;
         result = kmeans;
         SetK(settings.K);

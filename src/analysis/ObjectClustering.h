@@ -88,12 +88,12 @@ public:
     /// clusters of one size give spheres of radius 0.2.
     void CentroidsAsObjects(data::TData& data) const;
 
-    TArray1I Colors;        ///< packed colour of each cluster
-    TArray2I Clusters;      ///< member points of each cluster
-    TArray2D Centroids;     ///< one per cluster, in dataset coordinates
-    TArray1D Deviations;    ///< mean distance of each cluster's members to their mean
+    TArray1I Colors;           ///< packed colour of each cluster
+    TArray2I Clusters;         ///< member points of each cluster
+    TArray2D Centroids;        ///< one per cluster, in dataset coordinates
+    TArray1D Deviations;       ///< mean distance of each cluster's members to their mean
     double ClassDeviation = 0; ///< the root of sum n_i v_i / N; missing without points
-    int Passes = 0;         ///< k-means passes of the last run
+    int Passes = 0;            ///< k-means passes of the last run
 };
 
 /// "Show only some classes", "Apply": a point is shown when the class of its record's

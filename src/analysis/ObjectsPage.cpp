@@ -124,7 +124,8 @@ std::vector<TNearObject> NearestObjects(const TDistanceDiagram& diagram, const d
         if (nearest < 0)
             break;
         taken[static_cast<std::size_t>(nearest)] = 1;
-        const std::string mark = data::TrimBlanks(Cell(table, data.NUMXI[static_cast<std::size_t>(nearest)], markField));
+        const std::string mark =
+            data::TrimBlanks(Cell(table, data.NUMXI[static_cast<std::size_t>(nearest)], markField));
         list.push_back({nearest, best, std::to_string(k) + "\t" + mark + "\t" + data::FixedText(best, 1, 3)});
     }
     return list;
@@ -156,8 +157,8 @@ TArray1D HistogramCentres(const TFieldHistograms& histograms, int field)
     return centres;
 }
 
-TArray1I HistogramBarPoints(const data::TDataTable& table, const data::TData& data,
-                            const TFieldHistograms& histograms, int field, bool unified, int series, int bar)
+TArray1I HistogramBarPoints(const data::TDataTable& table, const data::TData& data, const TFieldHistograms& histograms,
+                            int field, bool unified, int series, int bar)
 {
     TArray1I points;
     const TArray1D centres = HistogramCentres(histograms, field);

@@ -42,7 +42,7 @@ TObjectRanking RankObject(const data::TData& data, const data::TDataTable& table
 /// each point's record.
 struct TDistanceDiagram {
     int Point = -1;
-    TArray1D Distances;   ///< one per point
+    TArray1D Distances; ///< one per point
     double Min = 1e100, Max = -1e100;
     double Width = 0;     ///< (Max - Min) / bars; 0 counts nothing
     TArray2D Counts;      ///< [bar][class]
@@ -67,8 +67,8 @@ int NearestBar(const TArray1D& centres, double v);
 
 /// "Select on map" on a histogram bar: the points of the records whose value in the field
 /// falls nearest to the bar (of their class's series unless unified).
-TArray1I HistogramBarPoints(const data::TDataTable& table, const data::TData& data,
-                            const TFieldHistograms& histograms, int field, bool unified, int series, int bar);
+TArray1I HistogramBarPoints(const data::TDataTable& table, const data::TData& data, const TFieldHistograms& histograms,
+                            int field, bool unified, int series, int bar);
 /// "Select on map" on a bar of the distance diagram: the points whose distance falls
 /// nearest to the bar, whatever their class.
 TArray1I DistanceBarPoints(const TDistanceDiagram& diagram, int bar);

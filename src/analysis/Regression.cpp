@@ -96,8 +96,7 @@ TLrResult AnalyzeLr(data::TData& data, const TLrSettings& settings)
     return r;
 }
 
-TLrQuality LrQuality(const data::TData& data, const TArray1D& coefficients, const TArray1D& targets,
-                     double threshold)
+TLrQuality LrQuality(const data::TData& data, const TArray1D& coefficients, const TArray1D& targets, double threshold)
 {
     TLrQuality q;
     double lo = 1e100, hi = -1e100;

@@ -39,14 +39,13 @@ TLrResult AnalyzeLr(data::TData& data, const TLrSettings& settings);
 
 /// The quality report for a threshold.
 struct TLrQuality {
-    TArray1D Values;          ///< f(x) per point (missing where a used coordinate is)
-    double Amplitude = 0;     ///< max(y) - min(y) over the points with a target
-    int Errors = 0;           ///< points whose |y - f(x)| is above the threshold
+    TArray1D Values;           ///< f(x) per point (missing where a used coordinate is)
+    double Amplitude = 0;      ///< max(y) - min(y) over the points with a target
+    int Errors = 0;            ///< points whose |y - f(x)| is above the threshold
     std::string AmplitudeText; ///< threshold / amplitude * 100 as 4:2 and " % from ampl."
-    std::string ErrorsText;   ///< "number of errors = ", e, " (", e / N * 100 as 6:4, " %)"
+    std::string ErrorsText;    ///< "number of errors = ", e, " (", e / N * 100 as 6:4, " %)"
 };
-TLrQuality LrQuality(const data::TData& data, const TArray1D& coefficients, const TArray1D& targets,
-                     double threshold);
+TLrQuality LrQuality(const data::TData& data, const TArray1D& coefficients, const TArray1D& targets, double threshold);
 
 /// Marks every point in its own colour; a point whose error is above the threshold grows by
 /// round(50 |y - f(x)| / amplitude).

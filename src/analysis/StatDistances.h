@@ -41,7 +41,9 @@ public:
     TDistanceTable() = default;
     /// records: the table record of each point; lower: for each point i in turn its
     /// distances to points 0..i.
-    TDistanceTable(TArray1I records, std::vector<double> lower) : Records_(std::move(records)), Lower_(std::move(lower)) {}
+    TDistanceTable(TArray1I records, std::vector<double> lower) : Records_(std::move(records)), Lower_(std::move(lower))
+    {
+    }
 
     int PointCount() const { return static_cast<int>(Records_.size()); }
     /// The distance of points i and j.

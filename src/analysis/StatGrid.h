@@ -22,7 +22,10 @@ struct TStatGrid {
     void Resize(int rows, int columns);
     int RowCount() const { return static_cast<int>(Cells.size()); }
     int ColumnCount() const { return Cells.empty() ? 0 : static_cast<int>(Cells[0].size()); }
-    std::string& At(int row, int column) { return Cells[static_cast<std::size_t>(row)][static_cast<std::size_t>(column)]; }
+    std::string& At(int row, int column)
+    {
+        return Cells[static_cast<std::size_t>(row)][static_cast<std::size_t>(column)];
+    }
     const std::string& At(int row, int column) const
     {
         return Cells[static_cast<std::size_t>(row)][static_cast<std::size_t>(column)];

@@ -70,7 +70,8 @@ TArray1D MapQuantity(const data::TData& data, const map::TNetGrid& grid, TValueQ
         }
         double s = 0;
         for (std::size_t a = 0; a < axes; ++a) {
-            const double u = internal[static_cast<std::size_t>(nearest)][a] - internal[static_cast<std::size_t>(second)][a];
+            const double u =
+                internal[static_cast<std::size_t>(nearest)][a] - internal[static_cast<std::size_t>(second)][a];
             s += u * u;
         }
         values[p] = s;

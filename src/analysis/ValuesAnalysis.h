@@ -32,12 +32,12 @@ struct TValueSettings {
 /// The values, their range and the sizes they map to: size = round(A v + B).
 struct TValueAnalysis {
     TValueQuantity Quantity = TValueQuantity::NodeDistance;
-    TArray1D Values;           ///< one per point; missing where there is no value
+    TArray1D Values;                ///< one per point; missing where there is no value
     double Lo = 1e100, Hi = -1e100; ///< VecMin and VecMax: 1e100 and -1e100 without values
-    double Mean = 0;           ///< VecMean: the present values' sum over all points
+    double Mean = 0;                ///< VecMean: the present values' sum over all points
     double A = 0, B = 0;
-    TArray1I Sizes;            ///< one per point; a point without a value keeps its record's radius
-    std::string Message;       ///< why nothing was computed, or empty
+    TArray1I Sizes;      ///< one per point; a point without a value keeps its record's radius
+    std::string Message; ///< why nothing was computed, or empty
 
     /// lo, hi and mean as 6:4 (empty without values).
     std::string LoText() const;

@@ -36,8 +36,8 @@ int TableFieldOption(const data::TDataTable& table, const std::string& option, c
 {
     const int field = data::FieldIndex(table, name);
     if (field < 0)
-        throw TError(option + ": the table " + table.Name + " has no field \"" + name + "\" (its fields: " +
-                     List(table.FieldNames) + ")");
+        throw TError(option + ": the table " + table.Name + " has no field \"" + name +
+                     "\" (its fields: " + List(table.FieldNames) + ")");
     return field;
 }
 
@@ -71,8 +71,9 @@ TFieldClasses ColourRecordsByField(data::TDataTable& table, int field)
     std::unordered_map<std::string, int> index;
     TArray1I recordClass;
     for (const TArray1S& record : table.Values) {
-        const std::string value =
-            static_cast<std::size_t>(field) < record.size() ? data::TrimBlanks(record[static_cast<std::size_t>(field)]) : "";
+        const std::string value = static_cast<std::size_t>(field) < record.size()
+                                      ? data::TrimBlanks(record[static_cast<std::size_t>(field)])
+                                      : "";
         const auto [it, added] = index.emplace(value, static_cast<int>(classes.Values.size()));
         if (added)
             classes.Values.push_back(value);
@@ -93,8 +94,8 @@ int ClassColorOption(const TFieldClasses& classes, const std::string& option, co
     for (std::size_t c = 0; c < classes.Values.size(); ++c)
         if (classes.Values[c] == wanted)
             return classes.Colors[c];
-    throw TError(option + ": the field " + classes.Field + " has no class \"" + wanted + "\" (its classes: " +
-                 List(classes.Values) + ")");
+    throw TError(option + ": the field " + classes.Field + " has no class \"" + wanted +
+                 "\" (its classes: " + List(classes.Values) + ")");
 }
 
 std::string HexColor(int packed)

@@ -19,6 +19,7 @@
 #include "numeric/TUserInterface.h"
 #include "view/AddObjectFile.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <optional>
@@ -32,8 +33,7 @@ constexpr const char* AnalyzeUsage =
 constexpr const char* ValuesUsage = "values DATASET.obd [--map MAP.obm] "
                                     "--quantity node|projection|unstability|field:NAME|weight "
                                     "[--min-size A] [--max-size B]";
-constexpr const char* LdaUsage =
-    "lda DATASET.obd --class-field NAME --class VALUE [--fields A,B,...] [--iterations N]";
+constexpr const char* LdaUsage = "lda DATASET.obd --class-field NAME --class VALUE [--fields A,B,...] [--iterations N]";
 constexpr const char* RegressUsage = "regress DATASET.obd --target FIELD [--args A,B,...] [--quality Q]";
 
 // Messages of the core (k-means' pass limit) go to stderr; the result still follows.
@@ -80,15 +80,14 @@ TAnalyzeRequest ParseAnalyze(const TArgs& args)
     r.Path = line.Path;
     if (!line.Value("--method"))
         line.Fail("analyze needs --method");
-    const std::vector<std::string> methods = {"kmeans",  "colors",  "nodes",   "hierarchical", "hierarchical-count",
+    const std::vector<std::string> methods = {"kmeans",  "colors",  "nodes", "hierarchical", "hierarchical-count",
                                               "objects", "separate"};
     const std::string method = ChoiceOption(line, "--method", "", methods);
-    r.Settings.Method = static_cast<analysis::TClusterMethod>(
-        std::find(methods.begin(), methods.end(), method) - methods.begin());
+    r.Settings.Method =
+        static_cast<analysis::TClusterMethod>(std::find(methods.begin(), methods.end(), method) - methods.begin());
     r.Settings.K = static_cast<int>(WholeOption(line, "--k", 3, 1, analysis::MaxClusterCount));
     r.Settings.Kind = ChoiceOption(line, "--distance", "euclidean", {"euclidean", "l1"}) == "l1" ? 1 : 0;
-    r.Settings.Sensitivity =
-        static_cast<int>(std::nearbyint(100 * NumberOption(line, "--sensitivity", 0.3, 0, 1)));
+    r.Settings.Sensitivity = static_cast<int>(std::nearbyint(100 * NumberOption(line, "--sensitivity", 0.3, 0, 1)));
     r.Map = line.Value("--map");
     r.ClassField = line.Value("--class-field");
     r.Objects = line.Value("--objects");

@@ -14,6 +14,7 @@
 #include <QListWidget>
 #include <QPainter>
 #include <QPixmap>
+#include <QPushButton>
 #include <QTemporaryFile>
 
 namespace orbelin::gui {
@@ -61,6 +62,13 @@ TProgressScope::~TProgressScope()
 analysis::TProgress TProgressScope::Callback() const
 {
     return [](int percent) { return UserInterface().StepProgress(percent); };
+}
+
+QPushButton* NamedButton(const char* text, const char* name, QWidget* parent)
+{
+    auto* button = new QPushButton(text, parent);
+    button->setObjectName(name);
+    return button;
 }
 
 QIcon ColorSwatch(int packed)

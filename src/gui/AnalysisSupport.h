@@ -15,6 +15,8 @@
 
 class QComboBox;
 class QListWidget;
+class QPushButton;
+class QWidget;
 
 namespace orbelin::gui {
 
@@ -36,6 +38,9 @@ public:
     /// Steps the dialog; false once the user cancelled.
     analysis::TProgress Callback() const;
 };
+
+/// A push button with the caption and the object name tests and scripts find it by.
+QPushButton* NamedButton(const char* text, const char* name, QWidget* parent);
 
 /// A square of the packed colour.
 QIcon ColorSwatch(int packed);

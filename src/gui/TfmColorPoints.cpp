@@ -78,7 +78,8 @@ QPushButton* TfmColorPoints::AddButton(QWidget* parent, const char* text, const 
 {
     auto* button = new QPushButton(text, parent);
     button->setObjectName(name);
-    connect(button, &QPushButton::clicked, this, [this, command] { Host_.Run([this, command] { (this->*command)(); }); });
+    connect(button, &QPushButton::clicked, this,
+            [this, command] { Host_.Run([this, command] { (this->*command)(); }); });
     return button;
 }
 
@@ -381,8 +382,8 @@ void TfmColorPoints::btnAnalyzeClick()
     const map::TNetGrid* grid =
         s.Method == analysis::TClusterMethod::ByNodes ? Grid("cluster the points by its nodes") : nullptr;
     numeric::TMergeObserver redraw;
-    if (Show_->isChecked() && (s.Method == analysis::TClusterMethod::Hierarchical ||
-                               s.Method == analysis::TClusterMethod::HierarchicalCount))
+    if (Show_->isChecked() &&
+        (s.Method == analysis::TClusterMethod::Hierarchical || s.Method == analysis::TClusterMethod::HierarchicalCount))
         redraw = [this, dataset](const TArray2I&, const TArray2I& links) {
             dataset->ClusterLinks = links;
             PointsChanged();

@@ -226,7 +226,8 @@ void TfmColorPoints::btnValuesAnalyzeClick()
     const bool onMap = s.Quantity == analysis::TValueQuantity::NodeDistance ||
                        s.Quantity == analysis::TValueQuantity::ProjectionDistance ||
                        s.Quantity == analysis::TValueQuantity::Unstability;
-    analysis::TValueAnalysis values = analysis::AnalyzeValues(*dataset, onMap ? Grid("measure the points against it") : nullptr, s);
+    analysis::TValueAnalysis values =
+        analysis::AnalyzeValues(*dataset, onMap ? Grid("measure the points against it") : nullptr, s);
     if (!values.Message.empty()) {
         UserInterface().ShowMessage(values.Message);
         return;
@@ -341,8 +342,7 @@ void TfmColorPoints::ShowQuality()
     data::TData* dataset = Dataset();
     if (!dataset || LrCoefficients_.empty() || LrTargets_.size() != dataset->Points.size())
         return;
-    const analysis::TLrQuality q =
-        analysis::LrQuality(*dataset, LrCoefficients_, LrTargets_, Quality_->value());
+    const analysis::TLrQuality q = analysis::LrQuality(*dataset, LrCoefficients_, LrTargets_, Quality_->value());
     LrAmplitude_->setText(QString::fromStdString(q.AmplitudeText));
     LrErrors_->setText(QString::fromStdString(q.ErrorsText));
     analysis::MarkLrQuality(*dataset, q, LrTargets_, Quality_->value());

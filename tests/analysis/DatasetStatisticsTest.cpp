@@ -16,9 +16,8 @@ TEST(DatasetStatisticsTest, CommonPageSummarisesEachFieldAndTheWholeDataset)
 {
     // Record 1 is not selected, so the points are records 0, 2, 3, 4. Field a has a tie
     // for the maximum (records 2 and 4) and a gap; field b has no value at all.
-    auto f = test::MakeAnalysisFixture({"a", "b", "c"},
-                                       {{"1", "", "0"}, {"9", "", "9"}, {"3", "", "2"}, {"", "", "4"}, {"3", "", "6"}},
-                                       {}, {}, {1});
+    auto f = test::MakeAnalysisFixture(
+        {"a", "b", "c"}, {{"1", "", "0"}, {"9", "", "9"}, {"3", "", "2"}, {"", "", "4"}, {"3", "", "6"}}, {}, {}, {1});
     const TCommonStatistics s = CalcCommon(f->Data);
     ASSERT_EQ(3u, s.Fields.size());
 
@@ -128,9 +127,9 @@ TEST(DatasetStatisticsTest, CorrelationColoursFollowTheMagnitude)
         TCellColor Expected;
     };
     const TCase cases[] = {
-        {"below 0.2 grey", 0.19, TCellColor::Grey},  {"from 0.2 default", 0.21, TCellColor::Default},
+        {"below 0.2 grey", 0.19, TCellColor::Grey},     {"from 0.2 default", 0.21, TCellColor::Default},
         {"to 0.4 default", -0.39, TCellColor::Default}, {"above 0.4 green", 0.41, TCellColor::Green},
-        {"above 0.6 blue", -0.7, TCellColor::Blue}, {"above 0.8 red", 0.9, TCellColor::Red},
+        {"above 0.6 blue", -0.7, TCellColor::Blue},     {"above 0.8 red", 0.9, TCellColor::Red},
     };
     const double x[] = {1, -1, 1, -1}, z[] = {1, 1, -1, -1};
     for (const TCase& c : cases) {

@@ -83,7 +83,8 @@ TEST(LinearRuleTest, FunctionValuesAndItems)
     const double m = Missing();
     EXPECT_EQ(1 + 2 * 3.0, FunctionValue({1, 2, 0}, TArray1D{3, m}));
     EXPECT_TRUE(IsMissing(FunctionValue({1, 2, 5}, TArray1D{3, m})));
-    EXPECT_EQ((TArray1S{"a (2.000000)", "b", "A0 (-1.500000)"}), FunctionItems({"a", "b"}, {-1.5, 2, 0}, {true, false}));
+    EXPECT_EQ((TArray1S{"a (2.000000)", "b", "A0 (-1.500000)"}),
+              FunctionItems({"a", "b"}, {-1.5, 2, 0}, {true, false}));
     EXPECT_EQ("-", PercentText(1, 0, 4, 2));
     EXPECT_EQ("25.00", PercentText(1, 4, 4, 2));
 }

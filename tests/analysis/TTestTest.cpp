@@ -87,16 +87,14 @@ TEST(TTestTest, WelchWithoutEnoughValuesOrSpreadGivesNoStatistic)
 TEST(TTestTest, PageTestsEveryNumericFieldBetweenTheGroups)
 {
     constexpr int Red = 0x0000FF, Blue = 0xFF0000, Green = 0x00FF00;
-    data::TDataTable table = test::MakeTable({{"name", TFieldType::String},
-                                              {"a", TFieldType::Float},
-                                              {"n", TFieldType::Integer},
-                                              {"e", TFieldType::Float}},
-                                             {{"p", "0", "1", ""},
-                                              {"q", "2", "1", ""},
-                                              {"r", "3", "2", ""},
-                                              {"s", "5", "2", ""},
-                                              {"t", " ", "9", "4"},
-                                              {"u", "100", "9", ""}});
+    data::TDataTable table = test::MakeTable(
+        {{"name", TFieldType::String}, {"a", TFieldType::Float}, {"n", TFieldType::Integer}, {"e", TFieldType::Float}},
+        {{"p", "0", "1", ""},
+         {"q", "2", "1", ""},
+         {"r", "3", "2", ""},
+         {"s", "5", "2", ""},
+         {"t", " ", "9", "4"},
+         {"u", "100", "9", ""}});
     const int colours[] = {Red, Red, Blue, Blue, Red, Green};
     for (std::size_t r = 0; r < 6; ++r)
         table.PointStyles[r][FILLCOLOR] = colours[r];

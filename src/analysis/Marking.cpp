@@ -30,11 +30,9 @@ std::vector<int> MarkPositions(const data::TData& data)
     return at;
 }
 
-} // namespace
-
-void AddMarks(data::TData& data, const TArray1I& points, int colour, int size)
+// AddMarks with the selection's positions kept by the caller across calls.
+void AddMarksAt(data::TData& data, std::vector<int>& at, const TArray1I& points, int colour, int size)
 {
-    std::vector<int> at = MarkPositions(data);
     for (int p : points) {
         if (p < 0 || static_cast<std::size_t>(p) >= at.size())
             continue;
@@ -52,6 +50,21 @@ void AddMarks(data::TData& data, const TArray1I& points, int colour, int size)
             data.MarkSizes[static_cast<std::size_t>(at[point])] = s;
         }
     }
+}
+
+} // namespace
+
+void AddMarks(data::TData& data, const TArray1I& points, int colour, int size)
+{
+    std::vector<int> at = MarkPositions(data);
+    AddMarksAt(data, at, points, colour, size);
+}
+
+void AddClusterMarks(data::TData& data, const TArray2I& clusters, const TArray1I& colours)
+{
+    std::vector<int> at = MarkPositions(data);
+    for (std::size_t i = 0; i < clusters.size() && i < colours.size(); ++i)
+        AddMarksAt(data, at, clusters[i], colours[i], OwnStyle);
 }
 
 void MarkAllPoints(data::TData& data, const TArray1I& colours, const TArray1I& sizes)

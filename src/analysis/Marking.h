@@ -20,6 +20,8 @@ constexpr int OwnStyle = -1;
 /// removes a mark, so a cluster or class of one point already in the selection keeps it.
 /// Indices outside the points are ignored.
 void AddMarks(data::TData& data, const TArray1I& points, int colour, int size);
+/// Adds the members of cluster i with colours[i] and their own sizes, as AddMarks does.
+void AddClusterMarks(data::TData& data, const TArray2I& clusters, const TArray1I& colours);
 /// Clears the selection and marks every point, point p with colours[p] and sizes[p]
 /// (OwnStyle for its own), in point order.
 void MarkAllPoints(data::TData& data, const TArray1I& colours, const TArray1I& sizes);

@@ -240,8 +240,7 @@ std::string TClusterAnalysis::Analyze(TClusterSettings& settings, data::TData& d
     Clusters = std::move(result.Clusters);
     Centroids = std::move(result.Centroids);
     data.ClusterLinks = std::move(links);
-    for (std::size_t i = 0; i < Clusters.size() && i < Colors.size(); ++i)
-        AddMarks(data, Clusters[i], Colors[i], OwnStyle);
+    AddClusterMarks(data, Clusters, Colors);
 
     Deviations.assign(Clusters.size(), 0.0);
     double sum = 0;

@@ -2,12 +2,14 @@
 #include "cli/AnalysisInput.h"
 
 #include "analysis/PointWeights.h"
+#include "cli/MapLoading.h"
 #include "coloring/ColorSchemes.h"
 #include "data/DatasetFile.h"
 #include "data/TData.h"
 #include "data/TDataTable.h"
 #include "data/TError.h"
 #include "data/TextRoutines.h"
+#include "map/TMap.h"
 
 #include <cstdio>
 #include <unordered_map>
@@ -30,6 +32,28 @@ void LoadAnalysisDataset(const std::string& path, data::TData& data, data::TData
 {
     data::LoadDatasetWithTable(path, data, table);
     analysis::PointClasses(data); // every point's record must be in the table
+}
+
+void TAnalysisInput::Load(const std::string& path, const std::optional<std::string>& mapPath)
+{
+    if (mapPath) {
+        Map = &LoadMapWithDataset(*mapPath, path, Data, Table);
+        analysis::PointClasses(Data); // every point's record must be in the table
+    } else {
+        LoadAnalysisDataset(path, Data, Table);
+    }
+}
+
+const map::TNetGrid* TAnalysisInput::Grid() const
+{
+    return Map ? Map->Grid.get() : nullptr;
+}
+
+TClassOptions ClassOptions(const TOptions& line)
+{
+    if (!line.Value("--class-field") || !line.Value("--class"))
+        line.Fail(line.Command + " needs --class-field NAME and --class VALUE");
+    return {*line.Value("--class-field"), *line.Value("--class")};
 }
 
 int TableFieldOption(const data::TDataTable& table, const std::string& option, const std::string& name)

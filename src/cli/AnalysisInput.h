@@ -2,23 +2,45 @@
 // core inputs, and the JSON forms of grids, columns and numbers.
 #pragma once
 
+#include "cli/Options.h"
 #include "cli/TJsonWriter.h"
+#include "data/TData.h"
+#include "data/TDataTable.h"
 #include "numeric/TArray.h"
 
 #include <optional>
 #include <string>
 #include <vector>
 
-namespace orbelin::data {
-class TData;
-class TDataTable;
-} // namespace orbelin::data
+namespace orbelin::map {
+class TMap;
+class TNetGrid;
+} // namespace orbelin::map
 
 namespace orbelin::cli {
 
 /// Loads DATASET.obd with its table; raises TError when the files cannot be read or a
 /// point refers to a record the table lacks.
 void LoadAnalysisDataset(const std::string& path, data::TData& data, data::TDataTable& table);
+
+/// The dataset file with its table, and the map read against it when one is given.
+struct TAnalysisInput {
+    data::TData Data;
+    data::TDataTable Table;
+    map::TMap* Map = nullptr;
+
+    /// LoadAnalysisDataset, or the map with the dataset at path when mapPath is given.
+    void Load(const std::string& path, const std::optional<std::string>& mapPath = std::nullopt);
+    /// The map's grid, null without a map.
+    const map::TNetGrid* Grid() const;
+};
+
+/// --class-field NAME and --class VALUE, which go together and are both needed.
+struct TClassOptions {
+    std::string Field;
+    std::string Value;
+};
+TClassOptions ClassOptions(const TOptions& line);
 
 /// The index of the table field of that name (letter case ignored); raises TError naming
 /// the option, the table and its fields when there is none.

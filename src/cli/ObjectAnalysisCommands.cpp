@@ -8,7 +8,6 @@
 #include "analysis/ValuesAnalysis.h"
 #include "cli/AnalysisInput.h"
 #include "cli/Commands.h"
-#include "cli/MapLoading.h"
 #include "cli/Options.h"
 #include "cli/TJsonWriter.h"
 #include "data/TData.h"
@@ -42,24 +41,6 @@ public:
     TCliMessages() { SetUserInterface(this); }
     ~TCliMessages() override { SetUserInterface(nullptr); }
     void ShowMessage(const std::string& text) override { std::fprintf(stderr, "orbelin-cli: %s\n", text.c_str()); }
-};
-
-// The dataset file with its table, and the map when one is given.
-struct TInput {
-    data::TData Data;
-    data::TDataTable Table;
-    map::TMap* Map = nullptr;
-
-    void Load(const std::string& path, const std::optional<std::string>& mapPath)
-    {
-        if (mapPath) {
-            Map = &LoadMapWithDataset(*mapPath, path, Data, Table);
-            analysis::PointClasses(Data); // every point's record must be in the table
-        } else {
-            LoadAnalysisDataset(path, Data, Table);
-        }
-    }
-    const map::TNetGrid* Grid() const { return Map ? Map->Grid.get() : nullptr; }
 };
 
 struct TAnalyzeRequest {
@@ -149,7 +130,7 @@ void WriteClusters(TJsonWriter& json, const analysis::TClusterAnalysis& tool, co
 void RunAnalyze(const TArgs& args)
 {
     TAnalyzeRequest r = ParseAnalyze(args);
-    TInput in;
+    TAnalysisInput in;
     in.Load(r.Path, r.Map);
     if (r.Settings.Method == analysis::TClusterMethod::ByNodes && !in.Grid())
         throw TError("analyze --method nodes needs the map to cluster by: give --map MAP.obm");
@@ -223,7 +204,7 @@ void RunValues(const TArgs& args)
                        r.Settings.Quantity == analysis::TValueQuantity::Unstability;
     if (onMap && !r.Map)
         throw TError("values: the quantity is measured against a map: give --map MAP.obm");
-    TInput in;
+    TAnalysisInput in;
     in.Load(r.Path, r.Map);
     if (r.Settings.Quantity == analysis::TValueQuantity::FieldValue)
         r.Settings.Field = TableFieldOption(in.Table, "--quantity field:", r.FieldName);
@@ -252,8 +233,7 @@ namespace {
 
 struct TLdaRequest {
     std::string Path;
-    std::string ClassField;
-    std::string Class;
+    TClassOptions Class;
     std::optional<std::string> Fields;
     int Iterations = 100;
 };
@@ -264,10 +244,7 @@ TLdaRequest ParseLda(const TArgs& args)
                                        {"--class-field", "--class", "--fields", "--iterations"}, {});
     TLdaRequest r;
     r.Path = line.Path;
-    if (!line.Value("--class-field") || !line.Value("--class"))
-        line.Fail("lda needs --class-field NAME and --class VALUE");
-    r.ClassField = *line.Value("--class-field");
-    r.Class = *line.Value("--class");
+    r.Class = ClassOptions(line);
     r.Fields = line.Value("--fields");
     r.Iterations = static_cast<int>(WholeOption(line, "--iterations", 100, 0, 1000000));
     return r;
@@ -278,12 +255,12 @@ TLdaRequest ParseLda(const TArgs& args)
 void RunLda(const TArgs& args)
 {
     const TLdaRequest r = ParseLda(args);
-    TInput in;
+    TAnalysisInput in;
     in.Load(r.Path, std::nullopt);
     const TFieldClasses classes =
-        ColourRecordsByField(in.Table, TableFieldOption(in.Table, "--class-field", r.ClassField));
+        ColourRecordsByField(in.Table, TableFieldOption(in.Table, "--class-field", r.Class.Field));
     analysis::TLdaSettings s;
-    s.ClassColor = ClassColorOption(classes, "--class", r.Class);
+    s.ClassColor = ClassColorOption(classes, "--class", r.Class.Value);
     s.UseFields = CoordinateFlags(in.Data, "--fields", r.Fields);
     s.Iterations = r.Iterations;
     const analysis::TLdaResult result = analysis::AnalyzeLda(in.Data, s);
@@ -332,7 +309,7 @@ TRegressRequest ParseRegress(const TArgs& args)
 void RunRegress(const TArgs& args)
 {
     const TRegressRequest r = ParseRegress(args);
-    TInput in;
+    TAnalysisInput in;
     in.Load(r.Path, std::nullopt);
     analysis::TLrSettings s;
     s.TargetField = TableFieldOption(in.Table, "--target", r.Target);

@@ -145,14 +145,14 @@ void WritePage(TJsonWriter& json, const TStatsRequest& r, const data::TData& dat
 void RunStats(const TArgs& args)
 {
     const TStatsRequest r = ParseStats(args);
-    data::TData data;
-    data::TDataTable table;
-    LoadAnalysisDataset(r.Path, data, table);
+    TAnalysisInput in;
+    in.Load(r.Path);
     TJsonWriter json;
     json.BeginObject();
-    WritePage(json, r, data);
+    WritePage(json, r, in.Data);
     if (r.Compare) {
-        const analysis::TCompareResult c = analysis::CompareDistances(data.Points, r.Distance, *r.Compare, r.DistFile);
+        const analysis::TCompareResult c =
+            analysis::CompareDistances(in.Data.Points, r.Distance, *r.Compare, r.DistFile);
         json.Key("correlation").Number(c.Correlation).Key("pairs").Int(c.Pairs);
     }
     json.EndObject();
@@ -163,8 +163,7 @@ namespace {
 
 struct TTTestRequest {
     std::string Path;
-    std::string ClassField;
-    std::string Class;
+    TClassOptions Class;
     std::optional<std::string> Versus;
 };
 
@@ -174,10 +173,7 @@ TTTestRequest ParseTTest(const TArgs& args)
         ParseOptions(args, "ttest", TTestUsage, "DATASET.obd", {"--class-field", "--class", "--versus"}, {});
     TTTestRequest r;
     r.Path = line.Path;
-    if (!line.Value("--class-field") || !line.Value("--class"))
-        line.Fail("ttest needs --class-field NAME and --class VALUE");
-    r.ClassField = *line.Value("--class-field");
-    r.Class = *line.Value("--class");
+    r.Class = ClassOptions(line);
     r.Versus = line.Value("--versus");
     return r;
 }
@@ -187,15 +183,15 @@ TTTestRequest ParseTTest(const TArgs& args)
 void RunTTest(const TArgs& args)
 {
     const TTTestRequest r = ParseTTest(args);
-    data::TData data;
-    data::TDataTable table;
-    LoadAnalysisDataset(r.Path, data, table);
-    const TFieldClasses classes = ColourRecordsByField(table, TableFieldOption(table, "--class-field", r.ClassField));
-    const int first = ClassColorOption(classes, "--class", r.Class);
+    TAnalysisInput in;
+    in.Load(r.Path);
+    const TFieldClasses classes =
+        ColourRecordsByField(in.Table, TableFieldOption(in.Table, "--class-field", r.Class.Field));
+    const int first = ClassColorOption(classes, "--class", r.Class.Value);
     const int second = r.Versus ? ClassColorOption(classes, "--versus", *r.Versus) : -1;
     if (second == first)
-        throw TError("--versus names the class of --class (\"" + r.Class + "\"): the test needs two groups");
-    const analysis::TTTestPage page = analysis::CalcTTest(table, analysis::GroupsByColor(table, first, second));
+        throw TError("--versus names the class of --class (\"" + r.Class.Value + "\"): the test needs two groups");
+    const analysis::TTTestPage page = analysis::CalcTTest(in.Table, analysis::GroupsByColor(in.Table, first, second));
 
     TJsonWriter json;
     json.BeginObject().Key("fields").BeginArray();

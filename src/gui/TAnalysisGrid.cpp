@@ -36,7 +36,16 @@ QVariant TGridModel::data(const QModelIndex& index, int role) const
         return {};
     switch (role) {
     case Qt::DisplayRole:
-        return Source_.Text ? QString::fromStdString(Source_.Text(index.row(), index.column())) : QString();
+    case Qt::TextAlignmentRole: {
+        const QString text =
+            Source_.Text ? QString::fromStdString(Source_.Text(index.row(), index.column())).trimmed() : QString();
+        // Numbers (and the record marks beside them) line up on the right.
+        const bool number = !text.isEmpty() &&
+                            (text[0].isDigit() || text[0] == '-' || text[0] == '+' || text[0] == '#' || text[0] == '.');
+        if (role == Qt::TextAlignmentRole)
+            return QVariant::fromValue(Qt::Alignment((number ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter));
+        return text;
+    }
     case Qt::ForegroundRole:
         if (Source_.Foreground) {
             const QColor c = Source_.Foreground(index.row(), index.column());

@@ -14,18 +14,18 @@
 #include <QtCharts/QValueAxis>
 
 #include <algorithm>
-#include <cstdio>
+#include <cmath>
 
 namespace orbelin::gui {
 
 namespace {
 
-// A bar's centre on the axis: four significant digits are enough to tell bars apart.
-QString CentreText(double x)
+// A bar's centre on the axis with as many decimals as tell neighbouring bars apart, so
+// that the labels stay short enough to be shown whole.
+QString CentreText(double x, double step)
 {
-    char text[32];
-    std::snprintf(text, sizeof text, "%.4g", x);
-    return text;
+    const int decimals = step > 0 ? std::clamp(static_cast<int>(std::ceil(-std::log10(step))) + 1, 0, 6) : 3;
+    return QString::number(x, 'f', decimals);
 }
 
 } // namespace
@@ -85,9 +85,13 @@ void TBarChart::ShowBars(const QString& title, const std::vector<double>& centre
 
     auto* axisX = new QBarCategoryAxis;
     QStringList labels;
+    const double step = centres.size() > 1 ? std::fabs(centres[1] - centres[0]) : 0.0;
     for (double c : centres)
-        labels << CentreText(c);
+        labels << CentreText(c, step);
     axisX->append(labels);
+    // Many bars leave each label less room than its text needs.
+    if (centres.size() > 8)
+        axisX->setLabelsAngle(-45);
     chart()->addAxis(axisX, Qt::AlignBottom);
     bars->attachAxis(axisX);
     auto* axisY = new QValueAxis;

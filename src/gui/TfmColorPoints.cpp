@@ -355,6 +355,8 @@ void TfmColorPoints::FillColorTable()
         ColorTable_->setItem(i, 2, size);
     }
     Deviation_->setText(QString::fromStdString(Tool_.ClassDeviationText()));
+    ColorTable_->resizeColumnToContents(0);
+    ColorTable_->setColumnWidth(1, 60);
 }
 
 void TfmColorPoints::ColorCellClicked(int cluster)

@@ -54,8 +54,8 @@ TfmDataStat::TfmDataStat(TfrmMainWnd& host) : QDialog(&host, Qt::Window), Host_(
 
     Pages_ = new QTabWidget(this);
     Pages_->setObjectName("StatPages");
-    for (TAnalysisGrid*& grid : Grids_)
-        grid = new TAnalysisGrid(this);
+    for (int page : {CommonPage, DistancesPage, CorrelationsPage, PcaPage, TTestPage})
+        Grids_[page] = new TAnalysisGrid(this);
     Grids_[CommonPage]->setObjectName("CommonGrid");
     Grids_[DistancesPage]->setObjectName("DistancesGrid");
     Grids_[CorrelationsPage]->setObjectName("CorrelationsGrid");

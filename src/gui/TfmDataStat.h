@@ -68,6 +68,7 @@ public:
     std::function<void()> OnClosed;
 
     QTabWidget* Pages() const { return Pages_; }
+    /// The grid of a page that has one ("Common", "Distances", "Correlations", "PCA", "t-test").
     TAnalysisGrid* Grid(TPage page) const;
     QComboBox* DistanceType() const { return DistanceType_; }
     QComboBox* SecondDistance() const { return SecondDistance_; }

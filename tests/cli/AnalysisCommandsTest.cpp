@@ -180,6 +180,11 @@ TEST(AnalysisCommandsTest, AnalyzeClustersByEachMethod)
     EXPECT_NE(std::string::npos, noMap.Err.find("--map")) << noMap.Err;
     const TRun noObjects = RunIn(dir, "analyze pts.obd --method objects");
     EXPECT_EQ(1, noObjects.Status);
+    // Two spheres (centres in table units) near each class are the centroids.
+    test::WriteBytes(dir.File("two.obo"), "A sphere 0 0 2 0.1 255 0 0\r\nB sphere 5 2 18 0.1 0 0 255\r\n");
+    const TJson objects = JsonOf(dir, "analyze pts.obd --method objects --objects two.obo");
+    EXPECT_EQ(2, objects["k"].Number);
+    EXPECT_EQ((std::vector<double>{3, 4, 5}), Numbers(objects["clusters"][1]["members"]));
     EXPECT_EQ(2, RunIn(dir, "analyze pts.obd --method separate").Status);
     EXPECT_EQ(2, RunIn(dir, "analyze pts.obd --method cubes").Status);
 }

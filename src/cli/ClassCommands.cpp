@@ -1,9 +1,9 @@
 // classes and annotate: the classes named by a table field, as point styles with
 // remembered style and visibility sets, and as one label per class on a map.
 #include "cli/Commands.h"
+#include "cli/JsonOutput.h"
 #include "cli/MapLoading.h"
 #include "cli/Options.h"
-#include "cli/TJsonWriter.h"
 #include "data/DatasetFile.h"
 #include "data/TData.h"
 #include "data/TDataTable.h"
@@ -210,28 +210,32 @@ void RunClasses(const TArgs& args)
         view::WriteVisibilitySets(*visibility, dataset.VisibilitySets, dataset.VisibilitySetNames);
     }
 
-    TJsonWriter json;
-    json.BeginObject().Key("kind").String("classes").Key("field").String(classes.Field);
-    json.Key("classes").BeginArray();
+    TJson json;
+    json["kind"] = "classes";
+    json["field"] = classes.Field;
+    TJson& list = json["classes"] = TJson::array();
     for (std::size_t c = 0; c < classes.Values.size(); ++c) {
         const view::TSelectionStyle style = ClassStyle(static_cast<int>(c));
         char colour[8];
         std::snprintf(colour, sizeof colour, "#%02X%02X%02X", style.FillColor & 0xFF, (style.FillColor >> 8) & 0xFF,
                       (style.FillColor >> 16) & 0xFF);
-        json.BeginObject().Key("value").String(classes.Values[c]).Key("records").Int(records[c]);
-        json.Key("points").Int(points[c]).Key("color").String(colour).Key("shape").Int(style.Shape).EndObject();
+        TJson& entry = list.emplace_back();
+        entry["value"] = classes.Values[c];
+        entry["records"] = records[c];
+        entry["points"] = points[c];
+        entry["color"] = colour;
+        entry["shape"] = style.Shape;
     }
     long long changed = 0;
     for (std::size_t r = 0; r < before.size() && r < table.PointStyles.size(); ++r)
         changed += before[r] != table.PointStyles[r] ? 1 : 0;
-    json.EndArray().Key("changed_records").Int(changed);
-    json.Key("dataset").String(*out);
+    json["changed_records"] = changed;
+    json["dataset"] = *out;
     if (styles)
-        json.Key("styles").String(*styles);
+        json["styles"] = *styles;
     if (visibility)
-        json.Key("visibility").String(*visibility);
-    json.EndObject();
-    std::printf("%s\n", json.Text().c_str());
+        json["visibility"] = *visibility;
+    PrintJson(json);
 }
 
 void RunAnnotate(const TArgs& args)
@@ -273,17 +277,19 @@ void RunAnnotate(const TArgs& args)
     view::ApplyAnnotations(map.Annotations, dataset, table, settings, state);
     map::WriteMapFileTo(map, *out);
 
-    TJsonWriter json;
-    json.BeginObject().Key("kind").String("annotations").Key("map").String(*out).Key("field").String(classes.Field);
-    json.Key("added").BeginArray();
+    TJson json;
+    json["kind"] = "annotations";
+    json["map"] = *out;
+    json["field"] = classes.Field;
+    TJson& added = json["added"] = TJson::array();
     for (std::size_t i = before; i < map.Annotations.size(); ++i) {
         const TArray1S& row = map.Annotations[i];
-        json.BeginObject().Key("point").Int(view::AnnotationPoint(row, dataset.PointCount));
-        json.Key("text").String(row[view::AnnotText]);
-        json.EndObject();
+        TJson& label = added.emplace_back();
+        label["point"] = view::AnnotationPoint(row, dataset.PointCount);
+        label["text"] = row[view::AnnotText];
     }
-    json.EndArray().Key("annotations").Int(static_cast<long long>(map.Annotations.size())).EndObject();
-    std::printf("%s\n", json.Text().c_str());
+    json["annotations"] = map.Annotations.size();
+    PrintJson(json);
 }
 
 } // namespace orbelin::cli

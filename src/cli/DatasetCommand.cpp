@@ -1,6 +1,6 @@
 // dataset: builds a dataset from a table's numeric fields and writes it with its table.
 #include "cli/Commands.h"
-#include "cli/TJsonWriter.h"
+#include "cli/JsonOutput.h"
 #include "data/DatasetBuild.h"
 #include "data/DatasetFile.h"
 #include "data/TDataTable.h"
@@ -162,20 +162,17 @@ void RunDataset(const TArgs& args)
     data::SaveTable(table, (folder / table.Name).string());
     data::WriteDatasetFile(dataset, options.Out);
 
-    TJsonWriter json;
-    json.BeginObject().Key("points").Int(dataset.PointCount).Key("coords").Int(dataset.CoordCount);
-    json.Key("coord_names").BeginArray();
-    for (const std::string& name : dataset.CoordNames)
-        json.String(name);
-    json.EndArray().Key("normstat").BeginArray();
+    TJson json;
+    json["points"] = dataset.PointCount;
+    json["coords"] = dataset.CoordCount;
+    json["coord_names"] = dataset.CoordNames;
+    TJson& normstat = json["normstat"] = TJson::array();
     for (const data::TNormStat& stat : dataset.NormStat) {
-        json.BeginArray();
+        TJson& row = normstat.emplace_back(TJson::array());
         for (int i = 0; i < data::TNormStat::Count; ++i)
-            json.Number(stat.At(i));
-        json.EndArray();
+            row.push_back(stat.At(i));
     }
-    json.EndArray().EndObject();
-    std::printf("%s\n", json.Text().c_str());
+    PrintJson(json);
 }
 
 } // namespace orbelin::cli

@@ -4,7 +4,7 @@
 #include "app/ProjectFile.h"
 #include "app/TDispatcher.h"
 #include "cli/Commands.h"
-#include "cli/TJsonWriter.h"
+#include "cli/JsonOutput.h"
 #include "data/TData.h"
 #include "data/TDataTable.h"
 #include "data/TError.h"
@@ -60,25 +60,28 @@ void WriteDemo(const std::string& folder)
     view::WriteVisibilitySets((fs::path(folder) / names.VisibilitySets).string(), dataset.VisibilitySets,
                               dataset.VisibilitySetNames);
 
-    TJsonWriter json;
-    json.BeginObject().Key("kind").String("demo").Key("folder").String(folder);
-    json.Key("project").String(projectFile).Key("files").BeginArray();
-    json.String(fs::path(projectFile).filename().string());
+    TJson json;
+    json["kind"] = "demo";
+    json["folder"] = folder;
+    json["project"] = projectFile;
+    TJson& files = json["files"] = TJson::array();
+    files.push_back(fs::path(projectFile).filename().string());
     for (const auto& script : project.Scripts)
         for (const auto& table : script->Tables)
-            json.String(table->Name);
-    json.String(data::BaseName(dataset.Name) + ".obd").String(data::BaseName(chain.Map->Name) + ".obm");
-    json.String(names.StyleSets).String(names.VisibilitySets).EndArray();
-    json.Key("table").String(chain.Table ? chain.Table->Name : std::string());
-    json.Key("records").Int(chain.Table ? chain.Table->RecordCount : 0);
-    json.Key("dataset").String(dataset.Name).Key("points").Int(dataset.PointCount);
-    json.Key("map")
-        .String(chain.Map->Name)
-        .Key("annotations")
-        .Int(static_cast<long long>(chain.Map->Annotations.size()));
-    json.Key("style_sets").Int(static_cast<long long>(dataset.StyleSets.size()));
-    json.Key("visibility_sets").Int(static_cast<long long>(dataset.VisibilitySets.size())).EndObject();
-    std::printf("%s\n", json.Text().c_str());
+            files.push_back(table->Name);
+    files.push_back(data::BaseName(dataset.Name) + ".obd");
+    files.push_back(data::BaseName(chain.Map->Name) + ".obm");
+    files.push_back(names.StyleSets);
+    files.push_back(names.VisibilitySets);
+    json["table"] = chain.Table ? chain.Table->Name : std::string();
+    json["records"] = chain.Table ? chain.Table->RecordCount : 0;
+    json["dataset"] = dataset.Name;
+    json["points"] = dataset.PointCount;
+    json["map"] = chain.Map->Name;
+    json["annotations"] = chain.Map->Annotations.size();
+    json["style_sets"] = dataset.StyleSets.size();
+    json["visibility_sets"] = dataset.VisibilitySets.size();
+    PrintJson(json);
 }
 
 } // namespace

@@ -1,9 +1,9 @@
 // export: a map's scene, coloured and laid out as color does it and seen with a camera,
 // written as a VRML scene, a PostScript plot of the data points and an HTML image map.
 #include "cli/Commands.h"
+#include "cli/JsonOutput.h"
 #include "cli/MapLoading.h"
 #include "cli/SceneOptions.h"
-#include "cli/TJsonWriter.h"
 #include "data/TData.h"
 #include "data/TDataTable.h"
 #include "data/TError.h"
@@ -82,32 +82,37 @@ void RunExport(const TArgs& args)
     exportView.Width = width;
     exportView.Height = height;
 
-    TJsonWriter json;
-    json.BeginObject().Key("kind").String("export").Key("map").String(map.Name);
-    json.Key("dataset").String(dataset.Name).Key("coloring").Int(map.ColoringCode).Key("view").Int(map.ViewType);
-    json.Key("width").Int(width).Key("height").Int(height).Key("zoom").Number(zoom);
-    json.Key("rotx").Int(camera.RotX).Key("rotz").Int(camera.RotZ);
+    TJson json;
+    json["kind"] = "export";
+    json["map"] = map.Name;
+    json["dataset"] = dataset.Name;
+    json["coloring"] = map.ColoringCode;
+    json["view"] = map.ViewType;
+    json["width"] = width;
+    json["height"] = height;
+    json["zoom"] = zoom;
+    json["rotx"] = camera.RotX;
+    json["rotz"] = camera.RotZ;
     const auto placed = view::MarkerWindowPositions(*exportView.DataPoints, camera, width, height);
-    json.Key("points").Int(static_cast<long long>(placed.size()));
-    json.Key("placed").Int(std::count_if(placed.begin(), placed.end(), [](const auto& p) { return p.Placed; }));
-    json.Key("files").BeginObject();
+    json["points"] = placed.size();
+    json["placed"] = std::count_if(placed.begin(), placed.end(), [](const auto& p) { return p.Placed; });
+    TJson& files = json["files"] = TJson::object();
     if (vrml)
-        json.Key("vrml").String(view::WriteVrml(map.Layers, map.View.Style, *vrml, options.Flag("--gzip")));
+        files["vrml"] = view::WriteVrml(map.Layers, map.View.Style, *vrml, options.Flag("--gzip"));
     if (ps) {
         view::WritePostScript(*ps, exportView, dataset, table, map.Annotations, view::TPostScriptOptions());
-        json.Key("ps").String(*ps);
+        files["ps"] = *ps;
     }
     if (html) {
         std::error_code error;
         std::filesystem::create_directories(*html, error);
         if (error)
             throw TError("cannot create the folder " + *html + " for the HTML page: " + error.message());
-        json.Key("html").String(view::WriteHtmlView(*html, exportView, dataset, table, HtmlOptions(table)));
+        files["html"] = view::WriteHtmlView(*html, exportView, dataset, table, HtmlOptions(table));
         std::fprintf(stderr, "orbelin-cli: note: the page shows the view's picture from image.jpg beside it, which "
                              "export does not draw\n");
     }
-    json.EndObject().EndObject();
-    std::printf("%s\n", json.Text().c_str());
+    PrintJson(json);
 }
 
 } // namespace orbelin::cli

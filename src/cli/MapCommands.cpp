@@ -3,7 +3,6 @@
 #include "cli/Commands.h"
 #include "cli/MapLoading.h"
 #include "cli/MapOptions.h"
-#include "cli/TJsonWriter.h"
 #include "coloring/Projection.h"
 #include "data/Cp1251.h"
 #include "data/DatasetFile.h"
@@ -79,30 +78,29 @@ void InitialiseMap(map::TMap& map, const TInitSettings& settings)
     map::InitializeMap(map, 3, settings.Seed < 0);
 }
 
-void WriteMapJson(TJsonWriter& json, const map::TMap& map)
+void WriteMapJson(TJson& json, const map::TMap& map)
 {
     const map::TNetGrid& g = *map.Grid;
     const auto* rectangular = dynamic_cast<const map::TRectangularGrid*>(&g);
-    json.Key("name").String(map.Name).Key("grid").String(map::GridTypeWord(g));
-    json.Key("rows")
-        .Int(rectangular ? rectangular->P : g.NodeCount())
-        .Key("cols")
-        .Int(rectangular ? rectangular->Q : 1);
-    json.Key("nodes").Int(g.NodeCount()).Key("edges").Int(static_cast<long long>(g.Edges.size()));
-    json.Key("ribs").Int(static_cast<long long>(g.Ribs.size()));
-    json.Key("triangles").Int(static_cast<long long>(g.Triangles.size()));
-    json.Key("dimension").Int(g.NodeCount() > 0 ? static_cast<long long>(g.Nodes[0].size()) : g.Dimension);
+    json["name"] = map.Name;
+    json["grid"] = map::GridTypeWord(g);
+    json["rows"] = rectangular ? rectangular->P : g.NodeCount();
+    json["cols"] = rectangular ? rectangular->Q : 1;
+    json["nodes"] = g.NodeCount();
+    json["edges"] = g.Edges.size();
+    json["ribs"] = g.Ribs.size();
+    json["triangles"] = g.Triangles.size();
+    json["dimension"] = g.NodeCount() > 0 ? static_cast<long long>(g.Nodes[0].size()) : g.Dimension;
 }
 
 void PrintMapInfo(const std::string& path)
 {
     map::TMap map;
     map::ReadMapAlone(map, path);
-    TJsonWriter json;
-    json.BeginObject().Key("kind").String("map");
+    TJson json;
+    json["kind"] = "map";
     WriteMapJson(json, map);
-    json.EndObject();
-    std::printf("%s\n", json.Text().c_str());
+    PrintJson(json);
 }
 
 void RunInit(const TArgs& args)
@@ -122,12 +120,12 @@ void RunInit(const TArgs& args)
     InitialiseMap(map, settings);
     map::WriteMapFileTo(map, *output);
 
-    TJsonWriter json;
-    json.BeginObject().Key("kind").String("map");
+    TJson json;
+    json["kind"] = "map";
     WriteMapJson(json, map);
-    json.Key("dataset").String(dataset.Name).Key("file").String(*output);
-    json.EndObject();
-    std::printf("%s\n", json.Text().c_str());
+    json["dataset"] = dataset.Name;
+    json["file"] = *output;
+    PrintJson(json);
 }
 
 void RunProjectPoints(const TArgs& args)
@@ -143,14 +141,14 @@ void RunProjectPoints(const TArgs& args)
     map.ProjectorType = options.Flags.count("--node") ? map::ProjectInClosestNode : map::ProjectInClosestPoint;
     coloring::WriteProjections(map, *output);
 
-    TJsonWriter json;
-    json.BeginObject().Key("kind").String("projections").Key("map").String(map.Name);
-    json.Key("dataset").String(dataset.Name);
-    json.Key("projector")
-        .String(map.ProjectorType == map::ProjectInClosestNode ? "In closest node" : "In closest point");
-    json.Key("points").Int(static_cast<long long>(map.Projections.size())).Key("file").String(*output);
-    json.EndObject();
-    std::printf("%s\n", json.Text().c_str());
+    TJson json;
+    json["kind"] = "projections";
+    json["map"] = map.Name;
+    json["dataset"] = dataset.Name;
+    json["projector"] = map.ProjectorType == map::ProjectInClosestNode ? "In closest node" : "In closest point";
+    json["points"] = map.Projections.size();
+    json["file"] = *output;
+    PrintJson(json);
 }
 
 } // namespace orbelin::cli

@@ -2,6 +2,7 @@
 // description of a map.
 #pragma once
 
+#include "cli/JsonOutput.h"
 #include "cli/Options.h"
 
 #include <set>
@@ -12,8 +13,6 @@ class TMap;
 }
 
 namespace orbelin::cli {
-
-class TJsonWriter;
 
 /// The usage text of the initialisation options.
 extern const char* const InitOptionsUsage;
@@ -37,6 +36,6 @@ void InitialiseMap(map::TMap& map, const TInitSettings& settings);
 
 /// Name, grid word, sizes, element counts and dimension of a map, as members of the
 /// object being written.
-void WriteMapJson(TJsonWriter& json, const map::TMap& map);
+void WriteMapJson(TJson& json, const map::TMap& map);
 
 } // namespace orbelin::cli

@@ -1,8 +1,8 @@
 // pca and cluster: principal components and clusterings of a dataset file's points.
 #include "analysis/PointWeights.h"
 #include "cli/Commands.h"
+#include "cli/JsonOutput.h"
 #include "cli/Options.h"
-#include "cli/TJsonWriter.h"
 #include "data/DatasetFile.h"
 #include "data/PointStyle.h"
 #include "data/TDataTable.h"
@@ -37,30 +37,6 @@ void LoadPoints(const std::string& path, data::TData& data, data::TDataTable& ta
                          ", but the table has " + std::to_string(table.PointStyles.size()) + " records");
 }
 
-void WriteRows(TJsonWriter& json, const TArray2D& rows)
-{
-    json.BeginArray();
-    for (const TArray1D& row : rows) {
-        json.BeginArray();
-        for (double v : row)
-            json.Number(v);
-        json.EndArray();
-    }
-    json.EndArray();
-}
-
-void WriteRows(TJsonWriter& json, const TArray2I& rows)
-{
-    json.BeginArray();
-    for (const TArray1I& row : rows) {
-        json.BeginArray();
-        for (std::int32_t v : row)
-            json.Int(v);
-        json.EndArray();
-    }
-    json.EndArray();
-}
-
 // Messages of the core (k-means' pass limit) go to stderr; the result still follows.
 class TCliUserInterface : public TUserInterface {
 public:
@@ -87,14 +63,11 @@ void RunPca(const TArgs& args)
     numeric::SeedRandom(1);
     const numeric::TPrincipalComponents pc = numeric::PrincipalComponents(data.Points, weights, k);
 
-    TJsonWriter json;
-    json.BeginObject().Key("count").Int(pc.Count).Key("centre").BeginArray();
-    for (double v : pc.Centre)
-        json.Number(v);
-    json.EndArray().Key("components");
-    WriteRows(json, pc.Components);
-    json.EndObject();
-    std::printf("%s\n", json.Text().c_str());
+    TJson json;
+    json["count"] = pc.Count;
+    json["centre"] = pc.Centre;
+    json["components"] = pc.Components;
+    PrintJson(json);
 }
 
 void RunCluster(const TArgs& args)
@@ -132,33 +105,26 @@ void RunCluster(const TArgs& args)
 
     TCliUserInterface ui;
     numeric::SeedRandom(seed);
-    TJsonWriter json;
-    json.BeginObject();
+    TJson json;
     if (*method == "kmeans" || *method == "colors") {
         const numeric::TClustering result = *method == "kmeans"
                                                 ? numeric::KMeans(data.Points, k, kind, data.PointWeights)
                                                 : numeric::ClusterByKey(data.Points, analysis::PointClasses(data));
-        json.Key("clusters");
-        WriteRows(json, result.Clusters);
-        json.Key("centroids");
-        WriteRows(json, result.Centroids);
+        json["clusters"] = result.Clusters;
+        json["centroids"] = result.Centroids;
     } else {
         const numeric::THierarchy result = *method == "hierarchical"
                                                ? numeric::HierarchicalByThreshold(data.Points, kind, fraction)
                                                : numeric::HierarchicalByCount(data.Points, kind, k);
-        json.Key("clusters");
-        WriteRows(json, result.Clusters);
-        json.Key("centroids");
-        WriteRows(json, result.Centroids);
-        json.Key("links");
-        WriteRows(json, result.Links);
+        json["clusters"] = result.Clusters;
+        json["centroids"] = result.Centroids;
+        json["links"] = result.Links;
         if (*method == "hierarchical")
-            json.Key("threshold").Number(fraction);
+            json["threshold"] = fraction;
         else
-            json.Key("ratio").Number(result.Ratio);
+            json["ratio"] = result.Ratio;
     }
-    json.EndObject();
-    std::printf("%s\n", json.Text().c_str());
+    PrintJson(json);
 }
 
 } // namespace orbelin::cli

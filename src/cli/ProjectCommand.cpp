@@ -4,8 +4,8 @@
 #include "app/ProjectFile.h"
 #include "app/TProject.h"
 #include "cli/Commands.h"
+#include "cli/JsonOutput.h"
 #include "cli/MapLoading.h"
-#include "cli/TJsonWriter.h"
 #include "data/Cp1251.h"
 #include "data/DatasetFile.h"
 #include "data/TData.h"
@@ -142,21 +142,24 @@ void RunProject(const TArgs& args)
     }
     app::SaveProject(project, out);
 
-    TJsonWriter json;
-    json.BeginObject().Key("kind").String("project").Key("file").String(out).Key("name").String(project.Name);
-    json.Key("scripts").BeginArray();
+    TJson json;
+    json["kind"] = "project";
+    json["file"] = out;
+    json["name"] = project.Name;
+    TJson& scripts = json["scripts"] = TJson::array();
     for (const auto& script : project.Scripts) {
-        json.BeginObject().Key("name").String(script->Name).Key("datasets").BeginArray();
+        TJson& s = scripts.emplace_back();
+        s["name"] = script->Name;
+        TJson& datasets = s["datasets"] = TJson::array();
         for (const auto& dataset : script->Datasets) {
-            json.BeginObject().Key("name").String(dataset->Name).Key("maps").BeginArray();
+            TJson& d = datasets.emplace_back();
+            d["name"] = dataset->Name;
+            TJson& maps = d["maps"] = TJson::array();
             for (const auto& map : dataset->Maps)
-                json.String(map->Name);
-            json.EndArray().EndObject();
+                maps.push_back(map->Name);
         }
-        json.EndArray().EndObject();
     }
-    json.EndArray().EndObject();
-    std::printf("%s\n", json.Text().c_str());
+    PrintJson(json);
 }
 
 } // namespace orbelin::cli

@@ -4,7 +4,6 @@
 #include "cli/Commands.h"
 #include "cli/MapLoading.h"
 #include "cli/MapOptions.h"
-#include "cli/TJsonWriter.h"
 #include "data/DatasetFile.h"
 #include "data/TDataTable.h"
 #include "data/TError.h"
@@ -26,12 +25,12 @@ const std::string TrainUsage = std::string("train DATASET.obd -o MAP.obm ") + In
 constexpr const char* GrowUsage = "grow MAP.obm -o OUT.obm (--extrapolate L,R,U,D | --interpolate L,R,U,D | --ring) "
                                   "[--dataset DATASET.obd]";
 
-void WriteEnergies(TJsonWriter& json, const map::TMap& map)
+void WriteEnergies(TJson& json, const map::TMap& map)
 {
-    json.Key("approximation_error").Number(map.ApproximationError);
-    json.Key("stretching_energy").Number(map.StretchingEnergy);
-    json.Key("bending_energy").Number(map.BendingEnergy);
-    json.Key("total_energy").Number(map.TotalEnergy);
+    json["approximation_error"] = map.ApproximationError;
+    json["stretching_energy"] = map.StretchingEnergy;
+    json["bending_energy"] = map.BendingEnergy;
+    json["total_energy"] = map.TotalEnergy;
 }
 
 } // namespace
@@ -91,12 +90,11 @@ void RunTrain(const TArgs& args)
         throw TError(failure);
     map::WriteMapFileTo(map, *output);
 
-    TJsonWriter json;
-    json.BeginObject().Key("steps").Int(map.IterationCount);
+    TJson json;
+    json["steps"] = map.IterationCount;
     WriteEnergies(json, map);
-    json.Key("seconds").Number(seconds);
-    json.EndObject();
-    std::printf("%s\n", json.Text().c_str());
+    json["seconds"] = seconds;
+    PrintJson(json);
 }
 
 void RunGrow(const TArgs& args)
@@ -143,12 +141,11 @@ void RunGrow(const TArgs& args)
         throw TError("map file " + options.Path + ": " + result.Problem);
     map::WriteMapFileTo(map, *output);
 
-    TJsonWriter json;
-    json.BeginObject().Key("kind").String("map");
+    TJson json;
+    json["kind"] = "map";
     WriteMapJson(json, map);
-    json.Key("file").String(*output);
-    json.EndObject();
-    std::printf("%s\n", json.Text().c_str());
+    json["file"] = *output;
+    PrintJson(json);
 }
 
 } // namespace orbelin::cli

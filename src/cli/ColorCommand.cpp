@@ -1,5 +1,6 @@
 // color: a map coloured and laid out for one view, written as the geometry of its four
 // layers.
+#include "cli/CommandLine.h"
 #include "cli/Commands.h"
 #include "cli/JsonOutput.h"
 #include "cli/MapLoading.h"
@@ -10,14 +11,8 @@
 #include "view/ExportSupport.h"
 #include "view/ViewGeometry.h"
 
-#include <cstdio>
-#include <set>
-
 namespace orbelin::cli {
 namespace {
-
-const std::string ColorUsage = std::string("color MAP.obm [--dataset D.obd] --coloring ") + ColoringValuesUsage + " " +
-                               SceneOptionsUsage + " -o OUT.json";
 
 std::string LayersJson(const map::TMap& map)
 {
@@ -50,15 +45,8 @@ std::string LayersJson(const map::TMap& map)
 
 } // namespace
 
-void RunColor(const TArgs& args)
+void RunColor(const TOptions& options)
 {
-    std::set<std::string> valued = SceneOptionNames();
-    valued.insert({"--dataset", "-o"});
-    const TOptions options = ParseOptions(args, "color", ColorUsage, "MAP.obm", valued, {});
-    if (!options.Value("--coloring"))
-        options.Fail("color: needs --coloring");
-    if (!options.Value("-o"))
-        options.Fail("color: needs -o OUT.json");
     // The plain option values are checked before any file is read.
     const TSceneSettings settings = ReadSceneSettings(options);
 
@@ -81,6 +69,15 @@ void RunColor(const TArgs& args)
     json["polygons"] = surface.Polygons.size();
     json["file"] = output;
     PrintJson(json);
+}
+
+void AddColorCommand(TCommandLine& cli)
+{
+    CLI::App& command = cli.AddCommand("color", "colour a map and write its layers' geometry for a view", RunColor);
+    AddPath(command, "MAP.obm", "the map");
+    AddValue(command, "--dataset", "D.obd", "its dataset (without it: the one the map names, beside it)");
+    AddSceneOptions(command, true);
+    AddValue(command, "-o", "OUT.json", "the file to write the layers' geometry into")->required();
 }
 
 } // namespace orbelin::cli

@@ -3,6 +3,7 @@
 #include "app/DemoProject.h"
 #include "app/ProjectFile.h"
 #include "app/TDispatcher.h"
+#include "cli/CommandLine.h"
 #include "cli/Commands.h"
 #include "cli/JsonOutput.h"
 #include "data/TData.h"
@@ -12,7 +13,6 @@
 #include "map/TMap.h"
 #include "view/PointSetFiles.h"
 
-#include <cstdio>
 #include <filesystem>
 
 namespace orbelin::cli {
@@ -86,19 +86,22 @@ void WriteDemo(const std::string& folder)
 
 } // namespace
 
-void RunDemo(const TArgs& args)
+void RunDemo(const TOptions& line)
 {
-    if (args.size() > 1)
-        throw TUsageError("demo takes at most one DIR (usage: orbelin-cli demo [DIR])");
-    if (args.size() == 1) {
-        if (!args[0].empty() && args[0][0] == '-')
-            throw TUsageError("demo: unknown option \"" + args[0] + "\" (usage: orbelin-cli demo [DIR])");
-        WriteDemo(args[0]);
+    if (!line.Paths.empty()) {
+        WriteDemo(line.Path);
         return;
     }
     data::TDataTable table;
     data::LoadTable(table, "IRIS.OBT", data::TTableKind::Resource);
     PrintTableInfo(table);
+}
+
+void AddDemoCommand(TCommandLine& cli)
+{
+    CLI::App& command = cli.AddCommand(
+        "demo", "describe the embedded demonstration table, or write the demonstration project into DIR", RunDemo);
+    AddPath(command, "DIR", "the folder to write the project, its members and its sets into", true);
 }
 
 } // namespace orbelin::cli

@@ -1,5 +1,6 @@
 // export: a map's scene, coloured and laid out as color does it and seen with a camera,
 // written as a VRML scene, a PostScript plot of the data points and an HTML image map.
+#include "cli/CommandLine.h"
 #include "cli/Commands.h"
 #include "cli/JsonOutput.h"
 #include "cli/MapLoading.h"
@@ -23,11 +24,6 @@
 namespace orbelin::cli {
 namespace {
 
-const std::string ExportUsage = std::string("export MAP.obm [--dataset D.obd] [--coloring ") + ColoringValuesUsage +
-                                "] " + SceneOptionsUsage +
-                                " [--width W] [--height H] [--zoom Z] [--rotx A] [--rotz A] [--vrml OUT.wrl [--gzip]] "
-                                "[--ps OUT.ps] [--html DIR]";
-
 // What the map window shows when it opens.
 constexpr int DefaultWidth = 800;
 constexpr int DefaultHeight = 600;
@@ -46,11 +42,8 @@ view::THtmlViewOptions HtmlOptions(const data::TDataTable& table)
 
 } // namespace
 
-void RunExport(const TArgs& args)
+void RunExport(const TOptions& options)
 {
-    std::set<std::string> valued = SceneOptionNames();
-    valued.insert({"--dataset", "--width", "--height", "--zoom", "--rotx", "--rotz", "--vrml", "--ps", "--html"});
-    const TOptions options = ParseOptions(args, "export", ExportUsage, "MAP.obm", valued, {"--gzip"});
     const auto vrml = options.Value("--vrml");
     const auto ps = options.Value("--ps");
     const auto html = options.Value("--html");
@@ -113,6 +106,26 @@ void RunExport(const TArgs& args)
                              "export does not draw\n");
     }
     PrintJson(json);
+}
+
+void AddExportCommand(TCommandLine& cli)
+{
+    CLI::App& command = cli.AddCommand(
+        "export", "write a map's scene, seen with a camera, as VRML, a PostScript plot or an HTML image map",
+        RunExport);
+    AddPath(command, "MAP.obm", "the map");
+    AddValue(command, "--dataset", "D.obd", "its dataset (without it: the one the map names, beside it)");
+    AddSceneOptions(command, false);
+    AddValue(command, "--width", "W", "the width of the view in pixels")->default_str(std::to_string(DefaultWidth));
+    AddValue(command, "--height", "H", "the height of the view in pixels")->default_str(std::to_string(DefaultHeight));
+    AddValue(command, "--zoom", "Z", "the zoom of the view, from 20 to 1000")->default_str("320");
+    AddValue(command, "--rotx", "A", "the turn about the X axis in degrees")->default_str("0");
+    AddValue(command, "--rotz", "A", "the turn about the Z axis in degrees")->default_str("0");
+    AddValue(command, "--vrml", "OUT.wrl", "write the scene as VRML 2.0");
+    AddFlag(command, "--gzip", "compress the --vrml scene (.wrz)");
+    AddValue(command, "--ps", "OUT.ps", "write a PostScript plot of the data points");
+    AddValue(command, "--html", "DIR", "write an HTML image map of the data points into DIR");
+    command.footer("Give at least one of --vrml, --ps and --html.");
 }
 
 } // namespace orbelin::cli

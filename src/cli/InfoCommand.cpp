@@ -1,4 +1,5 @@
 // info: one JSON object describing a file, by the file's kind.
+#include "cli/CommandLine.h"
 #include "cli/Commands.h"
 #include "cli/JsonOutput.h"
 #include "data/DatasetFile.h"
@@ -7,8 +8,6 @@
 #include "data/TError.h"
 #include "data/TRWFile.h"
 #include "data/TextRoutines.h"
-
-#include <cstdio>
 
 namespace orbelin::cli {
 void PrintTableInfo(const data::TDataTable& table)
@@ -56,11 +55,9 @@ std::string ExtensionOf(const std::string& path)
     return data::LowerExtension(path);
 }
 
-void RunInfo(const TArgs& args)
+void RunInfo(const TOptions& line)
 {
-    if (args.size() != 1)
-        throw TUsageError("info takes one PATH (usage: orbelin-cli info PATH)");
-    const std::string& path = args[0];
+    const std::string& path = line.Path;
     const std::string ext = ExtensionOf(path);
     if (ext == ".obd") {
         PrintDataset(path);
@@ -83,6 +80,13 @@ void RunInfo(const TArgs& args)
     throw TError(
         "cannot describe " + path + ": unknown kind of file \"" + ext +
         "\" (expected a table .obt, .dat, .csv, .tsv, .dbf or .db, a dataset .obd, a map .obm or a project .obp)");
+}
+
+void AddInfoCommand(TCommandLine& cli)
+{
+    CLI::App& command = cli.AddCommand("info", "describe a table, dataset, map or project file as JSON", RunInfo);
+    AddPath(command, "PATH",
+            "a table (.obt, .dat, .csv, .tsv, .dbf, .db), dataset (.obd), map (.obm) or project (.obp)");
 }
 
 } // namespace orbelin::cli

@@ -1,5 +1,6 @@
 // init, project-points and the map kind of info: maps built on dataset files, their
 // description and the export of their points' projections.
+#include "cli/CommandLine.h"
 #include "cli/Commands.h"
 #include "cli/MapLoading.h"
 #include "cli/MapOptions.h"
@@ -16,26 +17,29 @@
 #include "map/TMap.h"
 #include "numeric/Random.h"
 
-#include <cstdio>
 #include <map>
-#include <set>
 
 namespace orbelin::cli {
-namespace {
-
-const std::string InitUsage = std::string("init DATASET.obd -o MAP.obm ") + InitOptionsUsage;
-constexpr const char* ProjectUsage = "project-points MAP.obm [--dataset DATASET.obd] [--node] -o OUT.txt";
-
-} // namespace
-
-const char* const InitOptionsUsage = "[--grid rectangular|spherical|hexagonal|toroidal|circle] [--rows P] "
-                                     "[--cols Q] [--layers R] [--init pca|random|axes] [--size S] [--noise X] "
-                                     "[--seed S]";
-
-const std::set<std::string>& InitOptionNames()
+void AddInitOptions(CLI::App& command)
 {
-    static const std::set<std::string> names = {"--grid", "--rows", "--cols",  "--layers",
-                                                "--init", "--size", "--noise", "--seed"};
+    // The map panel's defaults.
+    AddChoice(command, "--grid", {"rectangular", "spherical", "hexagonal", "toroidal", "circle"}, "the grid of nodes")
+        ->default_str("rectangular");
+    AddValue(command, "--rows", "P", "rows of nodes; on a circle, its rings")->default_str("10");
+    AddValue(command, "--cols", "Q", "columns of nodes; on a circle, the nodes of each ring")->default_str("10");
+    AddValue(command, "--layers", "R", "layers of a rectangular lattice")->default_str("1");
+    AddChoice(command, "--init", {"pca", "random", "axes"},
+              "the placement: along the principal components, at random or along the coordinate axes")
+        ->default_str("pca");
+    AddValue(command, "--size", "S", "the size of the placement")->default_str("0.25");
+    AddValue(command, "--noise", "X", "noise added to the placement (without it: none)");
+    AddValue(command, "--seed", "S", "the seed of the random numbers (without it: from the clock)");
+}
+
+const std::vector<std::string>& InitOptionNames()
+{
+    static const std::vector<std::string> names = {"--grid", "--rows", "--cols",  "--layers",
+                                                   "--init", "--size", "--noise", "--seed"};
     return names;
 }
 
@@ -49,9 +53,8 @@ TInitSettings ReadInitOptions(const TOptions& options)
     static const std::map<std::string, int> placements = {
         {"random", map::InitRandom}, {"axes", map::InitCoordAxes}, {"pca", map::InitMainComps}};
     TInitSettings settings;
-    settings.GridType = grids.at(ChoiceOption(options, "--grid", "rectangular",
-                                              {"rectangular", "spherical", "hexagonal", "toroidal", "circle"}));
-    settings.InitType = placements.at(ChoiceOption(options, "--init", "pca", {"pca", "random", "axes"}));
+    settings.GridType = grids.at(ChoiceOption(options, "--grid", "rectangular"));
+    settings.InitType = placements.at(ChoiceOption(options, "--init", "pca"));
     // The map panel's ranges and defaults.
     settings.Rows = static_cast<int>(WholeOption(options, "--rows", 10, 1, 100));
     settings.Columns = static_cast<int>(WholeOption(options, "--cols", 10, 1, 100));
@@ -103,14 +106,9 @@ void PrintMapInfo(const std::string& path)
     PrintJson(json);
 }
 
-void RunInit(const TArgs& args)
+void RunInit(const TOptions& options)
 {
-    std::set<std::string> valued = InitOptionNames();
-    valued.insert("-o");
-    const TOptions options = ParseOptions(args, "init", InitUsage, "DATASET.obd", valued, {});
     const auto output = options.Value("-o");
-    if (!output)
-        options.Fail("init needs -o MAP.obm");
     const TInitSettings settings = ReadInitOptions(options);
 
     data::TDataTable table;
@@ -128,13 +126,9 @@ void RunInit(const TArgs& args)
     PrintJson(json);
 }
 
-void RunProjectPoints(const TArgs& args)
+void RunProjectPoints(const TOptions& options)
 {
-    const TOptions options =
-        ParseOptions(args, "project-points", ProjectUsage, "MAP.obm", {"-o", "--dataset"}, {"--node"});
     const auto output = options.Value("-o");
-    if (!output)
-        options.Fail("project-points needs -o OUT.txt");
     data::TDataTable table;
     data::TData dataset;
     map::TMap& map = LoadMapWithDataset(options.Path, options.Value("--dataset"), dataset, table);
@@ -149,6 +143,23 @@ void RunProjectPoints(const TArgs& args)
     json["points"] = map.Projections.size();
     json["file"] = *output;
     PrintJson(json);
+}
+
+void AddInitCommand(TCommandLine& cli)
+{
+    CLI::App& command = cli.AddCommand("init", "initialise a map on a dataset and write it", RunInit);
+    AddPath(command, "DATASET.obd", "the dataset");
+    AddValue(command, "-o", "MAP.obm", "the map file to write")->required();
+    AddInitOptions(command);
+}
+
+void AddProjectPointsCommand(TCommandLine& cli)
+{
+    CLI::App& command = cli.AddCommand("project-points", "export the projections of a map's points", RunProjectPoints);
+    AddPath(command, "MAP.obm", "the map");
+    AddValue(command, "--dataset", "DATASET.obd", "its dataset (without it: the one the map names, beside it)");
+    AddFlag(command, "--node", "project each point into its closest node instead of the closest point of the map");
+    AddValue(command, "-o", "OUT.txt", "the text file to write")->required();
 }
 
 } // namespace orbelin::cli

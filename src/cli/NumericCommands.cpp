@@ -1,8 +1,8 @@
 // pca and cluster: principal components and clusterings of a dataset file's points.
 #include "analysis/PointWeights.h"
+#include "cli/CommandLine.h"
 #include "cli/Commands.h"
 #include "cli/JsonOutput.h"
-#include "cli/Options.h"
 #include "data/DatasetFile.h"
 #include "data/PointStyle.h"
 #include "data/TDataTable.h"
@@ -24,10 +24,6 @@
 namespace orbelin::cli {
 namespace {
 
-constexpr const char* PcaUsage = "pca DATASET.obd [--components K] [--weights]";
-constexpr const char* ClusterUsage = "cluster DATASET.obd --method kmeans|colors|hierarchical|hierarchical-count "
-                                     "[--k K] [--fraction F] [--distance euclidean|l1] [--seed S]";
-
 void LoadPoints(const std::string& path, data::TData& data, data::TDataTable& table)
 {
     data::LoadDatasetWithTable(path, data, table);
@@ -47,9 +43,8 @@ public:
 
 } // namespace
 
-void RunPca(const TArgs& args)
+void RunPca(const TOptions& line)
 {
-    const TOptions line = ParseOptions(args, "pca", PcaUsage, "DATASET.obd", {"--components"}, {"--weights"});
     data::TData data;
     data::TDataTable table;
     LoadPoints(line.Path, data, table);
@@ -70,10 +65,8 @@ void RunPca(const TArgs& args)
     PrintJson(json);
 }
 
-void RunCluster(const TArgs& args)
+void RunCluster(const TOptions& line)
 {
-    const TOptions line = ParseOptions(args, "cluster", ClusterUsage, "DATASET.obd",
-                                       {"--method", "--k", "--fraction", "--distance", "--seed"}, {});
     const std::optional<std::string> method = line.Value("--method");
     if (!method)
         throw TUsageError("cluster needs --method kmeans|colors|hierarchical|hierarchical-count");
@@ -125,6 +118,29 @@ void RunCluster(const TArgs& args)
             json["ratio"] = result.Ratio;
     }
     PrintJson(json);
+}
+
+void AddPcaCommand(TCommandLine& cli)
+{
+    CLI::App& command = cli.AddCommand("pca", "principal components of a dataset's points", RunPca);
+    AddPath(command, "DATASET.obd", "the dataset");
+    AddValue(command, "--components", "K", "the number of components (without it: one per coordinate)");
+    AddFlag(command, "--weights", "weigh each point inversely to the size of its class");
+}
+
+void AddClusterCommand(TCommandLine& cli)
+{
+    CLI::App& command = cli.AddCommand("cluster", "cluster a dataset's points", RunCluster);
+    AddPath(command, "DATASET.obd", "the dataset");
+    AddChoice(command, "--method", {"kmeans", "colors", "hierarchical", "hierarchical-count"},
+              "k-means, the classes of the points' colours, or hierarchical clustering cut at a distance or a count")
+        ->required();
+    AddValue(command, "--k", "K", "the number of clusters of kmeans and hierarchical-count")->default_str("3");
+    AddValue(command, "--fraction", "F", "hierarchical: the cut as a fraction of the largest distance")
+        ->default_str("0.3");
+    AddChoice(command, "--distance", {"euclidean", "l1"}, "the distance of kmeans and the hierarchical methods")
+        ->default_str("euclidean");
+    AddValue(command, "--seed", "S", "the seed of the random start")->default_str("1");
 }
 
 } // namespace orbelin::cli

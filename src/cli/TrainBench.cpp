@@ -1,9 +1,9 @@
 // bench training: the training workloads W1 (speed against the plain dense method) and W2
 // (memory of a large map), with their figures as JSON.
 #include "TrainingOracle.h"
+#include "cli/CommandLine.h"
 #include "cli/Commands.h"
 #include "cli/JsonOutput.h"
-#include "cli/Options.h"
 #include "data/TError.h"
 #include "map/MapInit.h"
 #include "map/TMap.h"
@@ -18,8 +18,6 @@
 
 namespace orbelin::cli {
 namespace {
-
-constexpr const char* BenchUsage = "bench training [--workload w1|w2|both] [--no-oracle] [--export DIR]";
 
 using TClock = std::chrono::steady_clock;
 
@@ -155,13 +153,11 @@ void RunW1(TJson& json, bool withOracle, const std::string& exportFolder)
 
 } // namespace
 
-void RunBench(const TArgs& args)
+void RunBench(const TOptions& options)
 {
-    const TOptions options =
-        ParseOptions(args, "bench", BenchUsage, "benchmark name", {"--workload", "--export"}, {"--no-oracle"});
     if (options.Path != "training")
         options.Fail("bench: unknown benchmark \"" + options.Path + "\"");
-    const std::string workload = ChoiceOption(options, "--workload", "both", {"w1", "w2", "both"});
+    const std::string workload = ChoiceOption(options, "--workload", "both");
     TJson json = TJson::object();
     // W2 first: the peak memory of the process is its own.
     if (workload != "w1")
@@ -169,6 +165,17 @@ void RunBench(const TArgs& args)
     if (workload != "w2")
         RunW1(json, !options.Flag("--no-oracle"), options.Value("--export").value_or(""));
     PrintJson(json);
+}
+
+void AddBenchCommand(TCommandLine& cli)
+{
+    CLI::App& command = cli.AddCommand("bench", "time map training against the plain method", RunBench);
+    AddPath(command, "BENCHMARK", "the benchmark to run: training");
+    AddChoice(command, "--workload", {"w1", "w2", "both"},
+              "w1: speed on 100000 points against the plain method; w2: memory of a 100x100 map")
+        ->default_str("both");
+    AddFlag(command, "--no-oracle", "leave out the plain method's run of w1");
+    AddValue(command, "--export", "DIR", "write w1's points and starting nodes into DIR as raw doubles");
 }
 
 } // namespace orbelin::cli

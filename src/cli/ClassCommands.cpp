@@ -292,7 +292,7 @@ void AddAnnotateCommand(TCommandLine& cli)
     CLI::App& command =
         cli.AddCommand("annotate", "label each class of a table field at its typical point on a map", RunAnnotate);
     AddPath(command, "MAP.obm", "the map");
-    AddValue(command, "--dataset", "D.obd", "its dataset (without it: the one the map names, beside it)");
+    AddDatasetOption(command);
     AddValue(command, "--class", "NAME", "the table field whose values name the classes")->required();
     AddValue(command, "--font-size", "N", "the labels' font size")
         ->default_str(std::to_string(view::TAnnotationSettings().FontSize));

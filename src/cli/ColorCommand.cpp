@@ -75,7 +75,7 @@ void AddColorCommand(TCommandLine& cli)
 {
     CLI::App& command = cli.AddCommand("color", "colour a map and write its layers' geometry for a view", RunColor);
     AddPath(command, "MAP.obm", "the map");
-    AddValue(command, "--dataset", "D.obd", "its dataset (without it: the one the map names, beside it)");
+    AddDatasetOption(command);
     AddSceneOptions(command, true);
     AddValue(command, "-o", "OUT.json", "the file to write the layers' geometry into")->required();
 }

@@ -19,7 +19,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
-#include <set>
 
 namespace orbelin::cli {
 namespace {
@@ -114,7 +113,7 @@ void AddExportCommand(TCommandLine& cli)
         "export", "write a map's scene, seen with a camera, as VRML, a PostScript plot or an HTML image map",
         RunExport);
     AddPath(command, "MAP.obm", "the map");
-    AddValue(command, "--dataset", "D.obd", "its dataset (without it: the one the map names, beside it)");
+    AddDatasetOption(command);
     AddSceneOptions(command, false);
     AddValue(command, "--width", "W", "the width of the view in pixels")->default_str(std::to_string(DefaultWidth));
     AddValue(command, "--height", "H", "the height of the view in pixels")->default_str(std::to_string(DefaultHeight));

@@ -132,7 +132,7 @@ void RunProjectPoints(const TOptions& options)
     data::TDataTable table;
     data::TData dataset;
     map::TMap& map = LoadMapWithDataset(options.Path, options.Value("--dataset"), dataset, table);
-    map.ProjectorType = options.Flags.count("--node") ? map::ProjectInClosestNode : map::ProjectInClosestPoint;
+    map.ProjectorType = options.Flag("--node") ? map::ProjectInClosestNode : map::ProjectInClosestPoint;
     coloring::WriteProjections(map, *output);
 
     TJson json;
@@ -157,7 +157,7 @@ void AddProjectPointsCommand(TCommandLine& cli)
 {
     CLI::App& command = cli.AddCommand("project-points", "export the projections of a map's points", RunProjectPoints);
     AddPath(command, "MAP.obm", "the map");
-    AddValue(command, "--dataset", "DATASET.obd", "its dataset (without it: the one the map names, beside it)");
+    AddDatasetOption(command);
     AddFlag(command, "--node", "project each point into its closest node instead of the closest point of the map");
     AddValue(command, "-o", "OUT.txt", "the text file to write")->required();
 }

@@ -18,7 +18,6 @@
 #include <cstdio>
 #include <map>
 #include <optional>
-#include <set>
 #include <unordered_map>
 
 namespace orbelin::cli {

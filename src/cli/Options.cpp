@@ -9,17 +9,6 @@
 #include <stdexcept>
 
 namespace orbelin::cli {
-namespace {
-
-// A default the help shows and the command does not use is a slip of the code.
-void CheckDefault(const TOptions& options, const std::string& name, bool same)
-{
-    if (!same)
-        throw std::logic_error(options.Command + ": the help gives " + name + " the default " +
-                               options.Defaults.at(name) + ", which the command does not use");
-}
-
-} // namespace
 
 std::optional<std::string> TOptions::Value(const std::string& name) const
 {
@@ -41,11 +30,31 @@ void TOptions::Fail(const std::string& message) const
     throw TUsageError(message + " (usage: orbelin-cli " + Usage + ")");
 }
 
+namespace {
+
+// A default the help shows and the command does not use is a slip of the code.
+void CheckDefaultText(const TOptions& options, const std::string& name, bool same)
+{
+    if (!same)
+        throw std::logic_error(options.Command + ": the help gives " + name + " the default " +
+                               options.Defaults.at(name) + ", which the command does not use");
+}
+
+} // namespace
+
+void CheckDefault(const TOptions& options, const std::string& name, double fallback)
+{
+    double declared = 0;
+    if (options.Defaults.count(name))
+        CheckDefaultText(options, name,
+                         data::ParseDecimal(options.Defaults.at(name), declared) && declared == fallback);
+}
+
 long long WholeOption(const TOptions& options, const std::string& name, long long fallback, long long lo, long long hi)
 {
     const auto text = options.Value(name);
     if (options.Defaults.count(name))
-        CheckDefault(options, name, options.Defaults.at(name) == std::to_string(fallback));
+        CheckDefaultText(options, name, options.Defaults.at(name) == std::to_string(fallback));
     if (!text)
         return fallback;
     long long value = 0;
@@ -59,9 +68,7 @@ long long WholeOption(const TOptions& options, const std::string& name, long lon
 double NumberOption(const TOptions& options, const std::string& name, double fallback, double lo, double hi)
 {
     const auto text = options.Value(name);
-    double declared = 0;
-    if (options.Defaults.count(name))
-        CheckDefault(options, name, data::ParseDecimal(options.Defaults.at(name), declared) && declared == fallback);
+    CheckDefault(options, name, fallback);
     if (!text)
         return fallback;
     double value = 0;
@@ -75,7 +82,7 @@ std::string ChoiceOption(const TOptions& options, const std::string& name, const
 {
     const std::string value = options.Value(name).value_or(fallback);
     if (options.Defaults.count(name))
-        CheckDefault(options, name, options.Defaults.at(name) == fallback);
+        CheckDefaultText(options, name, options.Defaults.at(name) == fallback);
     const std::vector<std::string>& allowed = options.Choices.at(name);
     for (const std::string& a : allowed)
         if (value == a)

@@ -34,6 +34,10 @@ struct TOptions {
     [[noreturn]] void Fail(const std::string& message) const;
 };
 
+/// Raises std::logic_error when the help shows another default for the option than
+/// fallback, the value the command takes without it.
+void CheckDefault(const TOptions& options, const std::string& name, double fallback);
+
 /// The option's whole number, fallback when it is absent; TUsageError outside lo..hi.
 long long WholeOption(const TOptions& options, const std::string& name, long long fallback, long long lo, long long hi);
 /// The option's decimal number, fallback when it is absent; TUsageError outside lo..hi.

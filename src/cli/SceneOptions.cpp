@@ -28,6 +28,7 @@ bool WholeNumber(const std::string& text, int& value)
 double DecimalOption(const TOptions& options, const std::string& name, double fallback, double lo, double hi)
 {
     const auto text = options.Value(name);
+    CheckDefault(options, name, fallback);
     double value = fallback;
     if (text && (!data::ParseDecimal(*text, value) || !(value >= lo && value <= hi)))
         options.Fail(options.Command + ": " + name + " expects a number from " + view::GeneralText(lo) + " to " +

@@ -11,7 +11,6 @@
 #include "numeric/Random.h"
 
 #include <chrono>
-#include <cstdio>
 #include <cstring>
 #include <fstream>
 #include <omp.h>

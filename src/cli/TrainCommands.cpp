@@ -160,7 +160,7 @@ void AddGrowCommand(TCommandLine& cli)
     AddValue(command, "--interpolate", "L,R,U,D", "resample the same surface with that many more columns and rows");
     AddFlag(command, "--ring", "add a ring around a circle map");
     command.footer("Give exactly one of --extrapolate, --interpolate and --ring.");
-    AddValue(command, "--dataset", "DATASET.obd", "its dataset (without it: the one the map names, beside it)");
+    AddDatasetOption(command);
 }
 
 } // namespace orbelin::cli

@@ -16,9 +16,13 @@
 //         AddValue(command, "-o", "OUT.txt", "the file to write")->required();
 //         AddChoice(command, "--order", {"name", "mean"}, "the order of the fields");
 //         AddFlag(command, "--weights", "weigh the points by class");
-//     That declaration is the one place the command's arguments are written down: its
-//     usage line, `orbelin-cli stats --help` and the checks of the command line all come
-//     from it, and the command may read only what it declares.
+//         AddValue(command, "--bins", "N", "histogram bins")->default_str("10");
+//     A default given with default_str is shown in the help, and WholeOption(line, "--bins",
+//     10, ...) checks that it is the one the command falls back to. Option sets that
+//     several commands share have their own declarations (AddInitOptions, AddSceneOptions,
+//     AddDatasetOption). That declaration is the one place the command's arguments are
+//     written down: its usage line, `orbelin-cli stats --help` and the checks of the
+//     command line all come from it, and the command may read only what it declares.
 // Then declare AddStatsCommand below and call it in main.cpp, where the order of the list
 // is the order of `orbelin-cli --help`.
 #pragma once

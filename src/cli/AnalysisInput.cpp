@@ -1,4 +1,4 @@
-// Dataset, field and class arguments of the analysis commands and their JSON forms.
+// Dataset, field and class arguments of the analysis commands.
 #include "cli/AnalysisInput.h"
 
 #include "analysis/PointWeights.h"
@@ -127,38 +127,6 @@ std::string HexColor(int packed)
     char text[8];
     std::snprintf(text, sizeof text, "#%02x%02x%02x", packed & 0xFF, (packed >> 8) & 0xFF, (packed >> 16) & 0xFF);
     return text;
-}
-
-void WriteNumbers(TJsonWriter& json, const TArray1D& values)
-{
-    json.BeginArray();
-    for (double v : values)
-        json.Number(v);
-    json.EndArray();
-}
-
-void WriteTexts(TJsonWriter& json, const TArray1S& texts)
-{
-    json.BeginArray();
-    for (const std::string& text : texts)
-        json.String(text);
-    json.EndArray();
-}
-
-void WriteRows(TJsonWriter& json, const TArray2D& rows)
-{
-    json.BeginArray();
-    for (const TArray1D& row : rows)
-        WriteNumbers(json, row);
-    json.EndArray();
-}
-
-void WriteGrid(TJsonWriter& json, const TArray2S& grid)
-{
-    json.BeginArray();
-    for (const TArray1S& row : grid)
-        WriteTexts(json, row);
-    json.EndArray();
 }
 
 } // namespace orbelin::cli

@@ -1,9 +1,8 @@
 // What the analysis commands share: their dataset, field and class arguments turned into
-// core inputs, and the JSON forms of grids, columns and numbers.
+// core inputs.
 #pragma once
 
 #include "cli/Options.h"
-#include "cli/TJsonWriter.h"
 #include "data/TData.h"
 #include "data/TDataTable.h"
 #include "numeric/TArray.h"
@@ -66,10 +65,5 @@ int ClassColorOption(const TFieldClasses& classes, const std::string& option, co
 
 /// "#rrggbb" of a packed colour (red in the low byte).
 std::string HexColor(int packed);
-
-void WriteNumbers(TJsonWriter& json, const TArray1D& values);
-void WriteTexts(TJsonWriter& json, const TArray1S& texts);
-void WriteRows(TJsonWriter& json, const TArray2D& rows);
-void WriteGrid(TJsonWriter& json, const TArray2S& grid);
 
 } // namespace orbelin::cli

@@ -3,13 +3,12 @@
 #include "analysis/Discriminant.h"
 #include "analysis/Marking.h"
 #include "analysis/ObjectClustering.h"
-#include "analysis/PointWeights.h"
 #include "analysis/Regression.h"
 #include "analysis/ValuesAnalysis.h"
 #include "cli/AnalysisInput.h"
+#include "cli/CommandLine.h"
 #include "cli/Commands.h"
-#include "cli/Options.h"
-#include "cli/TJsonWriter.h"
+#include "cli/JsonOutput.h"
 #include "data/TData.h"
 #include "data/TDataTable.h"
 #include "data/TError.h"
@@ -26,14 +25,8 @@
 namespace orbelin::cli {
 namespace {
 
-constexpr const char* AnalyzeUsage =
-    "analyze DATASET.obd --method kmeans|colors|nodes|hierarchical|hierarchical-count|objects|separate [--k K] "
-    "[--distance euclidean|l1] [--sensitivity S] [--map MAP.obm] [--class-field NAME] [--objects FILE.obo] [--seed S]";
-constexpr const char* ValuesUsage = "values DATASET.obd [--map MAP.obm] "
-                                    "--quantity node|projection|unstability|field:NAME|weight "
-                                    "[--min-size A] [--max-size B]";
-constexpr const char* LdaUsage = "lda DATASET.obd --class-field NAME --class VALUE [--fields A,B,...] [--iterations N]";
-constexpr const char* RegressUsage = "regress DATASET.obd --target FIELD [--args A,B,...] [--quality Q]";
+const std::vector<std::string> MethodChoices = {"kmeans",  "colors",  "nodes", "hierarchical", "hierarchical-count",
+                                                "objects", "separate"};
 
 // Messages of the core (k-means' pass limit) go to stderr; the result still follows.
 class TCliMessages : public TUserInterface {
@@ -52,22 +45,15 @@ struct TAnalyzeRequest {
     std::uint64_t Seed = 1;
 };
 
-TAnalyzeRequest ParseAnalyze(const TArgs& args)
+TAnalyzeRequest ParseAnalyze(const TOptions& line)
 {
-    const TOptions line = ParseOptions(
-        args, "analyze", AnalyzeUsage, "DATASET.obd",
-        {"--method", "--k", "--distance", "--sensitivity", "--map", "--class-field", "--objects", "--seed"}, {});
     TAnalyzeRequest r;
     r.Path = line.Path;
-    if (!line.Value("--method"))
-        line.Fail("analyze needs --method");
-    const std::vector<std::string> methods = {"kmeans",  "colors",  "nodes", "hierarchical", "hierarchical-count",
-                                              "objects", "separate"};
-    const std::string method = ChoiceOption(line, "--method", "", methods);
-    r.Settings.Method =
-        static_cast<analysis::TClusterMethod>(std::find(methods.begin(), methods.end(), method) - methods.begin());
+    const std::string method = ChoiceOption(line, "--method", "kmeans");
+    r.Settings.Method = static_cast<analysis::TClusterMethod>(
+        std::find(MethodChoices.begin(), MethodChoices.end(), method) - MethodChoices.begin());
     r.Settings.K = static_cast<int>(WholeOption(line, "--k", 3, 1, analysis::MaxClusterCount));
-    r.Settings.Kind = ChoiceOption(line, "--distance", "euclidean", {"euclidean", "l1"}) == "l1" ? 1 : 0;
+    r.Settings.Kind = ChoiceOption(line, "--distance", "euclidean") == "l1" ? 1 : 0;
     r.Settings.Sensitivity = static_cast<int>(std::nearbyint(100 * NumberOption(line, "--sensitivity", 0.3, 0, 1)));
     r.Map = line.Value("--map");
     r.ClassField = line.Value("--class-field");
@@ -99,37 +85,34 @@ std::string SeparateClasses(analysis::TClusterAnalysis& tool, analysis::TCluster
     return {};
 }
 
-void WriteClusters(TJsonWriter& json, const analysis::TClusterAnalysis& tool, const data::TData& data,
-                   const analysis::TClusterSettings& settings)
+TJson ClustersOf(const analysis::TClusterAnalysis& tool, const data::TData& data,
+                 const analysis::TClusterSettings& settings)
 {
-    json.Key("k").Int(tool.K()).Key("clusters").BeginArray();
+    TJson out;
+    out["k"] = tool.K();
+    TJson clusters = TJson::array();
     for (std::size_t i = 0; i < static_cast<std::size_t>(tool.K()); ++i) {
         const TArray1I members = i < tool.Clusters.size() ? tool.Clusters[i] : TArray1I();
-        json.BeginObject().Key("size").Int(static_cast<long long>(members.size())).Key("deviation");
-        if (members.empty())
-            json.Null();
-        else
-            json.Number(std::sqrt(tool.Deviations[i]));
-        json.Key("colour").String(HexColor(tool.Colors[i])).Key("members").BeginArray();
-        for (int p : members)
-            json.Int(p);
-        json.EndArray().EndObject();
+        TJson cluster;
+        cluster["size"] = members.size();
+        cluster["deviation"] = members.empty() ? TJson() : TJson(std::sqrt(tool.Deviations[i]));
+        cluster["colour"] = HexColor(tool.Colors[i]);
+        cluster["members"] = members;
+        clusters.push_back(std::move(cluster));
     }
-    json.EndArray();
-    json.Key("class_deviation").Number(tool.ClassDeviation);
-    json.Key("sensitivity").Number(settings.Sensitivity / 100.0);
-    json.Key("columns").BeginObject().Key("Class");
-    WriteTexts(json, tool.ClassTexts(static_cast<int>(data.Points.size())));
-    json.Key("Dist.");
-    WriteTexts(json, tool.DistanceTexts(data));
-    json.EndObject();
+    out["clusters"] = std::move(clusters);
+    out["class_deviation"] = tool.ClassDeviation;
+    out["sensitivity"] = settings.Sensitivity / 100.0;
+    TJson columns;
+    columns["Class"] = tool.ClassTexts(static_cast<int>(data.Points.size()));
+    columns["Dist."] = tool.DistanceTexts(data);
+    out["columns"] = std::move(columns);
+    return out;
 }
 
-} // namespace
-
-void RunAnalyze(const TArgs& args)
+void RunAnalyze(const TOptions& line)
 {
-    TAnalyzeRequest r = ParseAnalyze(args);
+    TAnalyzeRequest r = ParseAnalyze(line);
     TAnalysisInput in;
     in.Load(r.Path, r.Map);
     if (r.Settings.Method == analysis::TClusterMethod::ByNodes && !in.Grid())
@@ -149,188 +132,166 @@ void RunAnalyze(const TArgs& args)
                                     : tool.Analyze(r.Settings, in.Data, in.Grid());
     if (!message.empty())
         throw TError(r.Path + ": " + message);
-
-    TJsonWriter json;
-    json.BeginObject();
-    WriteClusters(json, tool, in.Data, r.Settings);
-    json.EndObject();
-    std::printf("%s\n", json.Text().c_str());
+    PrintJson(ClustersOf(tool, in.Data, r.Settings));
 }
 
-namespace {
-
-struct TValuesRequest {
-    std::string Path;
-    std::optional<std::string> Map;
-    analysis::TValueSettings Settings;
-    std::string FieldName; ///< of field:NAME
-};
-
-TValuesRequest ParseValues(const TArgs& args)
+// --quantity node|projection|unstability|field:NAME|weight, and the field's name.
+analysis::TValueQuantity QuantityOf(const TOptions& line, std::string& fieldName)
 {
-    const TOptions line = ParseOptions(args, "values", ValuesUsage, "DATASET.obd",
-                                       {"--map", "--quantity", "--min-size", "--max-size"}, {});
-    TValuesRequest r;
-    r.Path = line.Path;
-    r.Map = line.Value("--map");
-    const std::optional<std::string> quantity = line.Value("--quantity");
-    if (!quantity)
-        line.Fail("values needs --quantity node|projection|unstability|field:NAME|weight");
-    const std::vector<std::string> names = {"node", "projection", "unstability"};
-    if (quantity->rfind("field:", 0) == 0) {
-        r.Settings.Quantity = analysis::TValueQuantity::FieldValue;
-        r.FieldName = quantity->substr(6);
-    } else if (*quantity == "weight") {
-        r.Settings.Quantity = analysis::TValueQuantity::Weight;
-    } else {
-        const auto it = std::find(names.begin(), names.end(), *quantity);
-        if (it == names.end())
-            line.Fail("values: --quantity expects node, projection, unstability, field:NAME or weight, found \"" +
-                      *quantity + "\"");
-        r.Settings.Quantity = static_cast<analysis::TValueQuantity>(it - names.begin());
+    const std::string quantity = line.Value("--quantity").value_or("");
+    if (quantity.rfind("field:", 0) == 0) {
+        fieldName = quantity.substr(6);
+        return analysis::TValueQuantity::FieldValue;
     }
-    r.Settings.MinSize = static_cast<int>(WholeOption(line, "--min-size", 5, 1, 100));
-    r.Settings.MaxSize = static_cast<int>(WholeOption(line, "--max-size", 20, 1, 100));
-    return r;
+    if (quantity == "weight")
+        return analysis::TValueQuantity::Weight;
+    const std::vector<std::string> names = {"node", "projection", "unstability"};
+    const auto it = std::find(names.begin(), names.end(), quantity);
+    if (it == names.end())
+        line.Fail("values: --quantity expects node, projection, unstability, field:NAME or weight, found \"" +
+                  quantity + "\"");
+    return static_cast<analysis::TValueQuantity>(it - names.begin());
 }
 
-} // namespace
-
-void RunValues(const TArgs& args)
+void RunValues(const TOptions& line)
 {
-    TValuesRequest r = ParseValues(args);
-    const bool onMap = r.Settings.Quantity == analysis::TValueQuantity::NodeDistance ||
-                       r.Settings.Quantity == analysis::TValueQuantity::ProjectionDistance ||
-                       r.Settings.Quantity == analysis::TValueQuantity::Unstability;
-    if (onMap && !r.Map)
+    analysis::TValueSettings s;
+    std::string fieldName;
+    s.Quantity = QuantityOf(line, fieldName);
+    s.MinSize = static_cast<int>(WholeOption(line, "--min-size", 5, 1, 100));
+    s.MaxSize = static_cast<int>(WholeOption(line, "--max-size", 20, 1, 100));
+    const std::optional<std::string> mapPath = line.Value("--map");
+    const bool onMap = s.Quantity == analysis::TValueQuantity::NodeDistance ||
+                       s.Quantity == analysis::TValueQuantity::ProjectionDistance ||
+                       s.Quantity == analysis::TValueQuantity::Unstability;
+    if (onMap && !mapPath)
         throw TError("values: the quantity is measured against a map: give --map MAP.obm");
     TAnalysisInput in;
-    in.Load(r.Path, r.Map);
-    if (r.Settings.Quantity == analysis::TValueQuantity::FieldValue)
-        r.Settings.Field = TableFieldOption(in.Table, "--quantity field:", r.FieldName);
-    const analysis::TValueAnalysis a = analysis::AnalyzeValues(in.Data, in.Grid(), r.Settings);
+    in.Load(line.Path, mapPath);
+    if (s.Quantity == analysis::TValueQuantity::FieldValue)
+        s.Field = TableFieldOption(in.Table, "--quantity field:", fieldName);
+    const analysis::TValueAnalysis a = analysis::AnalyzeValues(in.Data, in.Grid(), s);
     if (!a.Message.empty())
-        throw TError(r.Path + ": " + a.Message);
+        throw TError(line.Path + ": " + a.Message);
 
     const bool any = a.Lo <= a.Hi;
-    TJsonWriter json;
-    json.BeginObject().Key("values");
-    WriteNumbers(json, a.Values);
-    json.Key("lo");
-    any ? json.Number(a.Lo) : json.Null();
-    json.Key("hi");
-    any ? json.Number(a.Hi) : json.Null();
-    json.Key("mean");
-    any ? json.Number(a.Mean) : json.Null();
-    json.Key("sizes").BeginArray();
-    for (int size : a.Sizes)
-        json.Int(size);
-    json.EndArray().EndObject();
-    std::printf("%s\n", json.Text().c_str());
+    TJson out;
+    out["values"] = a.Values;
+    out["lo"] = any ? TJson(a.Lo) : TJson();
+    out["hi"] = any ? TJson(a.Hi) : TJson();
+    out["mean"] = any ? TJson(a.Mean) : TJson();
+    out["sizes"] = a.Sizes;
+    PrintJson(out);
 }
 
-namespace {
-
-struct TLdaRequest {
-    std::string Path;
-    TClassOptions Class;
-    std::optional<std::string> Fields;
-    int Iterations = 100;
-};
-
-TLdaRequest ParseLda(const TArgs& args)
+void RunLda(const TOptions& line)
 {
-    const TOptions line = ParseOptions(args, "lda", LdaUsage, "DATASET.obd",
-                                       {"--class-field", "--class", "--fields", "--iterations"}, {});
-    TLdaRequest r;
-    r.Path = line.Path;
-    r.Class = ClassOptions(line);
-    r.Fields = line.Value("--fields");
-    r.Iterations = static_cast<int>(WholeOption(line, "--iterations", 100, 0, 1000000));
-    return r;
-}
-
-} // namespace
-
-void RunLda(const TArgs& args)
-{
-    const TLdaRequest r = ParseLda(args);
+    const TClassOptions option = ClassOptions(line);
     TAnalysisInput in;
-    in.Load(r.Path, std::nullopt);
+    in.Load(line.Path);
     const TFieldClasses classes =
-        ColourRecordsByField(in.Table, TableFieldOption(in.Table, "--class-field", r.Class.Field));
+        ColourRecordsByField(in.Table, TableFieldOption(in.Table, "--class-field", option.Field));
     analysis::TLdaSettings s;
-    s.ClassColor = ClassColorOption(classes, "--class", r.Class.Value);
-    s.UseFields = CoordinateFlags(in.Data, "--fields", r.Fields);
-    s.Iterations = r.Iterations;
+    s.ClassColor = ClassColorOption(classes, "--class", option.Value);
+    s.UseFields = CoordinateFlags(in.Data, "--fields", line.Value("--fields"));
+    s.Iterations = static_cast<int>(WholeOption(line, "--iterations", 100, 0, 1000000));
     const analysis::TLdaResult result = analysis::AnalyzeLda(in.Data, s);
     if (!result.Message.empty())
-        throw TError(r.Path + ": " + result.Message);
+        throw TError(line.Path + ": " + result.Message);
 
-    TJsonWriter json;
-    json.BeginObject().Key("coefficients");
-    WriteNumbers(json, result.Coefficients);
-    json.Key("tp").Int(result.Counts.TP).Key("tn").Int(result.Counts.TN);
-    json.Key("fp").Int(result.Counts.FP).Key("fn").Int(result.Counts.FN);
-    json.Key("lines");
-    WriteTexts(json, {result.Lines.begin(), result.Lines.end()});
-    json.Key("scores");
-    WriteNumbers(json, analysis::FunctionScores(in.Data, result.Coefficients));
-    json.EndObject();
-    std::printf("%s\n", json.Text().c_str());
+    TJson out;
+    out["coefficients"] = result.Coefficients;
+    out["tp"] = result.Counts.TP;
+    out["tn"] = result.Counts.TN;
+    out["fp"] = result.Counts.FP;
+    out["fn"] = result.Counts.FN;
+    out["lines"] = result.Lines;
+    out["scores"] = analysis::FunctionScores(in.Data, result.Coefficients);
+    PrintJson(out);
 }
 
-namespace {
-
-struct TRegressRequest {
-    std::string Path;
-    std::string Target;
-    std::optional<std::string> Arguments;
-    std::optional<double> Quality;
-};
-
-TRegressRequest ParseRegress(const TArgs& args)
+void RunRegress(const TOptions& line)
 {
-    const TOptions line =
-        ParseOptions(args, "regress", RegressUsage, "DATASET.obd", {"--target", "--args", "--quality"}, {});
-    TRegressRequest r;
-    r.Path = line.Path;
-    if (!line.Value("--target"))
-        line.Fail("regress needs --target FIELD");
-    r.Target = *line.Value("--target");
-    r.Arguments = line.Value("--args");
-    if (line.Value("--quality"))
-        r.Quality = NumberOption(line, "--quality", 0, 0, 1e300);
-    return r;
-}
-
-} // namespace
-
-void RunRegress(const TArgs& args)
-{
-    const TRegressRequest r = ParseRegress(args);
     TAnalysisInput in;
-    in.Load(r.Path, std::nullopt);
+    in.Load(line.Path);
     analysis::TLrSettings s;
-    s.TargetField = TableFieldOption(in.Table, "--target", r.Target);
+    s.TargetField = TableFieldOption(in.Table, "--target", line.Value("--target").value_or(""));
     if (!data::IsNumericFieldType(in.Table.FieldTypes[static_cast<std::size_t>(s.TargetField)]))
         throw TError("--target: the field " + in.Table.FieldNames[static_cast<std::size_t>(s.TargetField)] + " of " +
                      in.Table.Name + " is not numeric");
-    s.UseFields = CoordinateFlags(in.Data, "--args", r.Arguments);
+    s.UseFields = CoordinateFlags(in.Data, "--args", line.Value("--args"));
+    const std::optional<double> quality =
+        line.Value("--quality") ? std::optional<double>(NumberOption(line, "--quality", 0, 0, 1e300)) : std::nullopt;
     const analysis::TLrResult result = analysis::AnalyzeLr(in.Data, s);
     if (!result.Message.empty())
-        throw TError(r.Path + ": " + result.Message);
-    const double threshold = r.Quality.value_or(result.Threshold);
+        throw TError(line.Path + ": " + result.Message);
+    const double threshold = quality.value_or(result.Threshold);
     const analysis::TLrQuality q = analysis::LrQuality(in.Data, result.Coefficients, result.Targets, threshold);
 
-    TJsonWriter json;
-    json.BeginObject().Key("coefficients");
-    WriteNumbers(json, result.Coefficients);
-    json.Key("threshold").Number(threshold).Key("amplitude").Number(q.Amplitude).Key("errors").Int(q.Errors);
-    json.Key("values");
-    WriteNumbers(json, q.Values);
-    json.EndObject();
-    std::printf("%s\n", json.Text().c_str());
+    TJson out;
+    out["coefficients"] = result.Coefficients;
+    out["threshold"] = threshold;
+    out["amplitude"] = q.Amplitude;
+    out["errors"] = q.Errors;
+    out["values"] = q.Values;
+    PrintJson(out);
+}
+
+} // namespace
+
+void AddAnalyzeCommand(TCommandLine& cli)
+{
+    CLI::App& command =
+        cli.AddCommand("analyze", "cluster a dataset's points as the object analysis tool does", RunAnalyze);
+    AddPath(command, "DATASET.obd", "the dataset");
+    AddChoice(command, "--method", MethodChoices,
+              "k-means, the classes of the records' colours, the map's nodes, hierarchical merging cut at a distance "
+              "or a count, the objects as centroids, or the classes of --class-field separated in turn")
+        ->required();
+    AddValue(command, "--k", "K", "the number of clusters of kmeans and hierarchical-count")->default_str("3");
+    AddChoice(command, "--distance", {"euclidean", "l1"}, "the distance of kmeans and the hierarchical methods")
+        ->default_str("euclidean");
+    AddValue(command, "--sensitivity", "S", "hierarchical: the cut as a fraction (0 to 1) of the largest distance")
+        ->default_str("0.3");
+    AddValue(command, "--map", "MAP.obm", "nodes: the map whose nodes gather the points");
+    AddValue(command, "--class-field", "NAME", "colors and separate: the table field whose values name the classes");
+    AddValue(command, "--objects", "FILE.obo", "objects: the additional objects whose centres are the centroids");
+    AddValue(command, "--seed", "S", "the seed of the random start")->default_str("1");
+}
+
+void AddValuesCommand(TCommandLine& cli)
+{
+    CLI::App& command = cli.AddCommand("values", "one value per point and the point sizes it maps to", RunValues);
+    AddPath(command, "DATASET.obd", "the dataset");
+    AddValue(command, "--map", "MAP.obm", "the map the node, projection and unstability quantities are measured on");
+    AddValue(command, "--quantity", "node|projection|unstability|field:NAME|weight",
+             "the distance to the nearest node or to the projection, the projection's unstability, a table "
+             "field's value or the point's weight")
+        ->required();
+    AddValue(command, "--min-size", "A", "the size of the smallest value")->default_str("5");
+    AddValue(command, "--max-size", "B", "the size of the largest value")->default_str("20");
+}
+
+void AddLdaCommand(TCommandLine& cli)
+{
+    CLI::App& command =
+        cli.AddCommand("lda", "separate a class of a table field by a linear function of coordinates", RunLda);
+    AddPath(command, "DATASET.obd", "the dataset");
+    AddValue(command, "--class-field", "NAME", "the table field whose values name the classes")->required();
+    AddValue(command, "--class", "VALUE", "the class to separate from the other records")->required();
+    AddValue(command, "--fields", "A,B,...", "the coordinates the function uses (without it: every one)");
+    AddValue(command, "--iterations", "N", "the correction steps of the fit")->default_str("100");
+}
+
+void AddRegressCommand(TCommandLine& cli)
+{
+    CLI::App& command = cli.AddCommand(
+        "regress", "fit a numeric table field linearly on coordinates and count the large errors", RunRegress);
+    AddPath(command, "DATASET.obd", "the dataset");
+    AddValue(command, "--target", "FIELD", "the numeric table field to fit")->required();
+    AddValue(command, "--args", "A,B,...", "the coordinates it is fitted on (without it: every one but the target)");
+    AddValue(command, "--quality", "Q",
+             "the error above which a point counts as wrong (without it: a fifth of the targets' deviation)");
 }
 
 } // namespace orbelin::cli

@@ -4,30 +4,24 @@
 #include "analysis/StatDistances.h"
 #include "analysis/TTest.h"
 #include "cli/AnalysisInput.h"
+#include "cli/CommandLine.h"
 #include "cli/Commands.h"
-#include "cli/Options.h"
-#include "cli/TJsonWriter.h"
+#include "cli/JsonOutput.h"
 #include "data/TData.h"
 #include "data/TDataTable.h"
 #include "data/TError.h"
 
-#include <cstdio>
 #include <optional>
 
 namespace orbelin::cli {
 namespace {
 
-constexpr const char* StatsUsage = "stats DATASET.obd --page common|correlations|pca|distances "
-                                   "[--distance euclidean|l1|1-r] [--components K] [--compare SECOND --dist-file PATH]";
-constexpr const char* TTestUsage = "ttest DATASET.obd --class-field NAME --class VALUE [--versus VALUE]";
+const std::vector<std::string> DistanceChoices = {"euclidean", "l1", "1-r"};
 
-analysis::TStatDistance DistanceOf(const TOptions& line, const std::string& option, const std::string& text)
+analysis::TStatDistance DistanceOf(const std::string& choice)
 {
-    const std::vector<std::string> names = {"euclidean", "l1", "1-r"};
-    for (std::size_t k = 0; k < names.size(); ++k)
-        if (text == names[k])
-            return static_cast<analysis::TStatDistance>(k);
-    line.Fail("stats: " + option + " expects euclidean, l1 or 1-r, found \"" + text + "\"");
+    const auto it = std::find(DistanceChoices.begin(), DistanceChoices.end(), choice);
+    return static_cast<analysis::TStatDistance>(it - DistanceChoices.begin());
 }
 
 struct TStatsRequest {
@@ -39,17 +33,12 @@ struct TStatsRequest {
     std::string DistFile;
 };
 
-TStatsRequest ParseStats(const TArgs& args)
+TStatsRequest ParseStats(const TOptions& line)
 {
-    const TOptions line = ParseOptions(args, "stats", StatsUsage, "DATASET.obd",
-                                       {"--page", "--distance", "--components", "--compare", "--dist-file"}, {});
     TStatsRequest r;
     r.Path = line.Path;
-    if (!line.Value("--page"))
-        line.Fail("stats needs --page common|correlations|pca|distances");
-    r.Page = ChoiceOption(line, "--page", "", {"common", "correlations", "pca", "distances"});
-    if (const auto text = line.Value("--distance"))
-        r.Distance = DistanceOf(line, "--distance", *text);
+    r.Page = ChoiceOption(line, "--page", "common");
+    r.Distance = DistanceOf(ChoiceOption(line, "--distance", "euclidean"));
     if (line.Value("--components")) {
         if (r.Page != "pca")
             line.Fail("stats: --components applies to --page pca only");
@@ -57,163 +46,150 @@ TStatsRequest ParseStats(const TArgs& args)
     }
     if (line.Value("--compare").has_value() != line.Value("--dist-file").has_value())
         line.Fail("stats: --compare and --dist-file go together");
-    if (const auto text = line.Value("--compare")) {
-        r.Compare = DistanceOf(line, "--compare", *text);
+    if (line.Value("--compare")) {
+        r.Compare = DistanceOf(ChoiceOption(line, "--compare", "euclidean"));
         r.DistFile = *line.Value("--dist-file");
     }
     return r;
 }
 
-void WriteCommon(TJsonWriter& json, const data::TData& data, const analysis::TCommonStatistics& s)
+TJson RecordOf(const data::TData& data, int point)
 {
-    const auto record = [&](int point) {
-        if (point < 0)
-            json.Null();
-        else
-            json.Int(data.NUMXI[static_cast<std::size_t>(point)] + 1);
-    };
-    json.Key("fields").BeginArray();
-    for (const analysis::TFieldSummary& f : s.Fields) {
-        json.BeginObject().Key("name").String(f.Name);
-        json.Key("min").Number(f.Min).Key("min_record");
-        record(f.MinPoint);
-        json.Key("max").Number(f.Max).Key("max_record");
-        record(f.MaxPoint);
-        json.Key("mean").Number(f.Mean).Key("mean_record");
-        record(f.MeanPoint);
-        json.Key("sd").Number(f.Sd).Key("within_sd").Int(f.WithinSd);
-        json.Key("real_min").Number(f.RealMin).Key("real_max").Number(f.RealMax).Key("real_mean").Number(f.RealMean);
-        json.EndObject();
-    }
-    json.EndArray();
-    json.Key("overall").BeginObject().Key("spread").Number(s.Spread).Key("nearest_point");
-    if (s.NearestPoint < 0)
-        json.Null();
-    else
-        json.Int(s.NearestPoint);
-    json.Key("within").Int(s.WithinSpread).EndObject();
+    return point < 0 ? TJson() : TJson(data.NUMXI[static_cast<std::size_t>(point)] + 1);
 }
 
-void WritePage(TJsonWriter& json, const TStatsRequest& r, const data::TData& data)
+void AddCommon(TJson& out, const data::TData& data, const analysis::TCommonStatistics& s)
 {
-    json.Key("page").String(r.Page);
+    TJson fields = TJson::array();
+    for (const analysis::TFieldSummary& f : s.Fields) {
+        TJson field;
+        field["name"] = f.Name;
+        field["min"] = f.Min;
+        field["min_record"] = RecordOf(data, f.MinPoint);
+        field["max"] = f.Max;
+        field["max_record"] = RecordOf(data, f.MaxPoint);
+        field["mean"] = f.Mean;
+        field["mean_record"] = RecordOf(data, f.MeanPoint);
+        field["sd"] = f.Sd;
+        field["within_sd"] = f.WithinSd;
+        field["real_min"] = f.RealMin;
+        field["real_max"] = f.RealMax;
+        field["real_mean"] = f.RealMean;
+        fields.push_back(std::move(field));
+    }
+    out["fields"] = std::move(fields);
+    TJson overall;
+    overall["spread"] = s.Spread;
+    overall["nearest_point"] = s.NearestPoint < 0 ? TJson() : TJson(s.NearestPoint);
+    overall["within"] = s.WithinSpread;
+    out["overall"] = std::move(overall);
+}
+
+void AddPage(TJson& out, const TStatsRequest& r, const data::TData& data)
+{
+    out["page"] = r.Page;
     if (r.Page == "common") {
         const analysis::TCommonStatistics s = analysis::CalcCommon(data);
-        json.Key("grid");
-        WriteGrid(json, s.Grid.Cells);
-        WriteCommon(json, data, s);
+        out["grid"] = s.Grid.Cells;
+        AddCommon(out, data, s);
     } else if (r.Page == "correlations") {
         const analysis::TCorrelations c = analysis::CalcCorr(data);
-        json.Key("grid");
-        WriteGrid(json, c.Grid.Cells);
-        json.Key("fields");
-        WriteTexts(json, c.Fields);
-        json.Key("r");
-        WriteRows(json, c.R);
+        out["grid"] = c.Grid.Cells;
+        out["fields"] = c.Fields;
+        out["r"] = c.R;
     } else if (r.Page == "pca") {
         // The components start from random directions: a fixed seed gives the same output
         // on every run.
         const analysis::TComponentStatistics s =
             analysis::CalcMGK(data, r.Components.value_or(data.CoordCount), std::uint64_t{1});
-        json.Key("grid");
-        WriteGrid(json, s.Grid.Cells);
-        json.Key("components");
-        WriteRows(json, s.Components);
-        json.Key("fractions");
-        WriteNumbers(json, s.Fractions);
-        json.Key("cumulative");
-        WriteNumbers(json, s.Cumulative);
+        out["grid"] = s.Grid.Cells;
+        out["components"] = s.Components;
+        out["fractions"] = s.Fractions;
+        out["cumulative"] = s.Cumulative;
     } else {
         const analysis::TDistanceResult d = analysis::CalcDist(data, r.Distance);
         if (!d.Message.empty())
             throw TError(d.Message);
-        json.Key("grid");
-        WriteGrid(json, d.Table.Cells());
-        json.Key("matrix").BeginArray();
-        for (int i = 0; i < d.Table.PointCount(); ++i) {
-            json.BeginArray();
+        out["grid"] = d.Table.Cells();
+        TArray2D matrix(static_cast<std::size_t>(d.Table.PointCount()));
+        for (int i = 0; i < d.Table.PointCount(); ++i)
             for (int j = 0; j < d.Table.PointCount(); ++j)
-                json.Number(d.Table.Value(i, j));
-            json.EndArray();
-        }
-        json.EndArray();
+                matrix[static_cast<std::size_t>(i)].push_back(d.Table.Value(i, j));
+        out["matrix"] = std::move(matrix);
     }
 }
 
-} // namespace
-
-void RunStats(const TArgs& args)
+void RunStats(const TOptions& line)
 {
-    const TStatsRequest r = ParseStats(args);
+    const TStatsRequest r = ParseStats(line);
     TAnalysisInput in;
     in.Load(r.Path);
-    TJsonWriter json;
-    json.BeginObject();
-    WritePage(json, r, in.Data);
+    TJson out;
+    AddPage(out, r, in.Data);
     if (r.Compare) {
         const analysis::TCompareResult c =
             analysis::CompareDistances(in.Data.Points, r.Distance, *r.Compare, r.DistFile);
-        json.Key("correlation").Number(c.Correlation).Key("pairs").Int(c.Pairs);
+        out["correlation"] = c.Correlation;
+        out["pairs"] = c.Pairs;
     }
-    json.EndObject();
-    std::printf("%s\n", json.Text().c_str());
+    PrintJson(out);
 }
 
-namespace {
-
-struct TTTestRequest {
-    std::string Path;
-    TClassOptions Class;
-    std::optional<std::string> Versus;
-};
-
-TTTestRequest ParseTTest(const TArgs& args)
+void RunTTest(const TOptions& line)
 {
-    const TOptions line =
-        ParseOptions(args, "ttest", TTestUsage, "DATASET.obd", {"--class-field", "--class", "--versus"}, {});
-    TTTestRequest r;
-    r.Path = line.Path;
-    r.Class = ClassOptions(line);
-    r.Versus = line.Value("--versus");
-    return r;
+    const TClassOptions option = ClassOptions(line);
+    TAnalysisInput in;
+    in.Load(line.Path);
+    const TFieldClasses classes =
+        ColourRecordsByField(in.Table, TableFieldOption(in.Table, "--class-field", option.Field));
+    const int first = ClassColorOption(classes, "--class", option.Value);
+    const std::optional<std::string> versus = line.Value("--versus");
+    const int second = versus ? ClassColorOption(classes, "--versus", *versus) : -1;
+    if (second == first)
+        throw TError("--versus names the class of --class (\"" + option.Value + "\"): the test needs two groups");
+    const analysis::TTTestPage page = analysis::CalcTTest(in.Table, analysis::GroupsByColor(in.Table, first, second));
+
+    TJson fields = TJson::array();
+    for (const analysis::TFieldTTest& f : page.Fields) {
+        TJson field;
+        field["name"] = f.Name;
+        field["t"] = f.Test.T;
+        field["df"] = f.Test.Df;
+        field["p"] = f.Test.P;
+        field["n1"] = f.Test.N1;
+        field["n2"] = f.Test.N2;
+        fields.push_back(std::move(field));
+    }
+    TJson out;
+    out["fields"] = std::move(fields);
+    out["grid"] = page.Grid.Cells;
+    PrintJson(out);
 }
 
 } // namespace
 
-void RunTTest(const TArgs& args)
+void AddStatsCommand(TCommandLine& cli)
 {
-    const TTTestRequest r = ParseTTest(args);
-    TAnalysisInput in;
-    in.Load(r.Path);
-    const TFieldClasses classes =
-        ColourRecordsByField(in.Table, TableFieldOption(in.Table, "--class-field", r.Class.Field));
-    const int first = ClassColorOption(classes, "--class", r.Class.Value);
-    const int second = r.Versus ? ClassColorOption(classes, "--versus", *r.Versus) : -1;
-    if (second == first)
-        throw TError("--versus names the class of --class (\"" + r.Class.Value + "\"): the test needs two groups");
-    const analysis::TTTestPage page = analysis::CalcTTest(in.Table, analysis::GroupsByColor(in.Table, first, second));
+    CLI::App& command =
+        cli.AddCommand("stats", "the statistics tool's page of a dataset: its grid and its numbers", RunStats);
+    AddPath(command, "DATASET.obd", "the dataset");
+    AddChoice(command, "--page", {"common", "correlations", "pca", "distances"}, "the page to compute")->required();
+    AddChoice(command, "--distance", DistanceChoices, "the distance type of the distances and of --compare")
+        ->default_str("euclidean");
+    AddValue(command, "--components", "K", "pca: the number of components (without it: one per coordinate)");
+    AddChoice(command, "--compare", DistanceChoices,
+              "the second distance type: the correlation of both over every pair of points");
+    AddValue(command, "--dist-file", "PATH", "with --compare: the file of the pairs' two distances");
+}
 
-    TJsonWriter json;
-    json.BeginObject().Key("fields").BeginArray();
-    for (const analysis::TFieldTTest& f : page.Fields)
-        json.BeginObject()
-            .Key("name")
-            .String(f.Name)
-            .Key("t")
-            .Number(f.Test.T)
-            .Key("df")
-            .Number(f.Test.Df)
-            .Key("p")
-            .Number(f.Test.P)
-            .Key("n1")
-            .Int(f.Test.N1)
-            .Key("n2")
-            .Int(f.Test.N2)
-            .EndObject();
-    json.EndArray().Key("grid");
-    WriteGrid(json, page.Grid.Cells);
-    json.EndObject();
-    std::printf("%s\n", json.Text().c_str());
+void AddTTestCommand(TCommandLine& cli)
+{
+    CLI::App& command = cli.AddCommand(
+        "ttest", "Welch's t-test of every numeric field between a class of a table field and the rest", RunTTest);
+    AddPath(command, "DATASET.obd", "the dataset");
+    AddValue(command, "--class-field", "NAME", "the table field whose values name the classes")->required();
+    AddValue(command, "--class", "VALUE", "the class: the records whose value in the field this is")->required();
+    AddValue(command, "--versus", "VALUE", "the class to compare with (without it: every other record)");
 }
 
 } // namespace orbelin::cli

@@ -34,6 +34,8 @@ class TViewPanel;
 class TVisMap;
 class TfmAnnot;
 class TfmAutoMap;
+class TfmColorPoints;
+class TfmDataStat;
 class TfmColorScale;
 class TfmMinimaExperiment;
 class TfmSelectData;
@@ -117,6 +119,9 @@ public:
     TfmSelectData* SelectDataDialog() const { return SelectData_; }
     TfmAnnot* AnnotationWindow() const { return Annot_; }
     TfmColorScale* ColorScaleDialog() const { return ColorScale_; }
+    /// The statistics and object analysis windows (MainAnalysisTools.cpp).
+    TfmDataStat* StatisticsWindow() const { return DataStat_; }
+    TfmColorPoints* ObjectAnalysisWindow() const { return ColorPoints_; }
     /// The style the selection dialog gives records, which the table window uses too.
     view::TSelectionStyle& SelectionStyle() { return SelectionStyle_; }
     /// A drawing switch changed: its state is kept and applied to the current map's layers;
@@ -165,6 +170,10 @@ private:
     void CreateViewTools();
     /// Enables their commands for the current objects and refreshes them when those change.
     void RefreshViewTools();
+    /// The statistics and object analysis windows and their toggles.
+    void CreateAnalysisTools();
+    /// Enables the toggles for the current dataset; the windows follow it or go without one.
+    void RefreshAnalysisTools();
     /// Lays the annotation and hint overlay over every 3D view in the workspace.
     void AttachViewOverlays();
     void PlaceOnScreen();
@@ -240,6 +249,9 @@ private:
     TfmSelectData* SelectData_ = nullptr;
     TfmAnnot* Annot_ = nullptr;
     TfmColorScale* ColorScale_ = nullptr;
+    TfmDataStat* DataStat_ = nullptr;
+    TfmColorPoints* ColorPoints_ = nullptr;
+    const data::TData* AnalysisDataset_ = nullptr;
     const data::TDataTable* ViewToolsTable_ = nullptr;
     const map::TMap* ViewToolsMap_ = nullptr;
     view::TSelectionStyle SelectionStyle_;

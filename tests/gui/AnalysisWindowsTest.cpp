@@ -43,32 +43,8 @@
 namespace orbelin::gui {
 namespace {
 
-void Click(const QWidget& window, const char* name)
-{
-    auto* button = window.findChild<QPushButton*>(name);
-    ASSERT_NE(nullptr, button) << name;
-    button->click();
-}
-
-// The main window with the demonstration project loaded, in a folder of the test's own.
-struct TDemoSession {
-    test::TTempDir Dir;
-    test::TWorkingDirectory Cwd{Dir.Path()};
-    test::TScriptedUser User;
-    TfrmMainWnd Window{false};
-    data::TData* Dataset = nullptr;
-
-    void Start()
-    {
-        Window.show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(&Window));
-        Window.LoadDemo();
-        ASSERT_TRUE(Window.DemoLoaded());
-        Dataset = app::CurrentChain(Window.Dispatcher().Project()).Dataset;
-        ASSERT_NE(nullptr, Dataset);
-        ASSERT_EQ(150, Dataset->PointCount);
-    }
-};
+using test::Click;
+using test::TDemoSession;
 
 TEST(AnalysisWindowsTest, StatisticsToggleOpensTheWindowAndClosingReleasesIt)
 {

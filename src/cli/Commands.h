@@ -75,6 +75,11 @@ void AddTrainCommand(TCommandLine& cli);
 void AddGrowCommand(TCommandLine& cli);
 /// bench training: the training workloads timed against the plain method.
 void AddBenchCommand(TCommandLine& cli);
+/// machine, ica and biplot: the linear separation machine, projection pursuit by FastICA
+/// and the rays of a biplot.
+void AddMachineCommand(TCommandLine& cli);
+void AddIcaCommand(TCommandLine& cli);
+void AddBiplotCommand(TCommandLine& cli);
 
 /// Prints the JSON description of a table (the table kind of info).
 void PrintTableInfo(const data::TDataTable& table);

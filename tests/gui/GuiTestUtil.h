@@ -6,6 +6,7 @@
 #include "app/TDispatcher.h"
 #include "data/TData.h"
 #include "gui/TObjectTreeView.h"
+#include "gui/TTablePanel.h"
 #include "gui/TfrmMainWnd.h"
 
 #include <QApplication>
@@ -13,6 +14,7 @@
 #include <QColor>
 #include <QElapsedTimer>
 #include <QImage>
+#include <QListWidget>
 #include <QPointer>
 #include <QPushButton>
 #include <QTest>
@@ -126,6 +128,26 @@ inline int DifferingPixels(const QImage& a, const QImage& b)
                      std::abs(p.blue() - q.blue()) > 8;
         }
     return count;
+}
+
+/// A CSV table of two clouds in x and y and a measure z that depends on them.
+constexpr const char* TwoCloudsCsv = "x,y,z\n"
+                                     "0.1,0.2,1.3\n0.3,0.1,1.4\n0.2,0.4,1.9\n0.5,0.3,2.1\n0.4,0.5,2.4\n"
+                                     "3.1,3.3,13.6\n3.4,3.0,13.4\n3.2,3.5,14.4\n3.6,3.2,14.3\n3.3,3.4,14.1\n";
+
+/// As a user does with the table panel and its buttons: loads the table file into the
+/// window's first script, makes a dataset of its first fields and adds a map to it.
+inline void CreateDatasetAndMap(gui::TfrmMainWnd& window, const std::string& tableFile, int fields)
+{
+    window.LoadTableFile(tableFile);
+    window.Tree()->setCurrentItem(ItemAt(*window.Tree(), {10000, 1, 20000}));
+    auto* panel = static_cast<gui::TTablePanel*>(window.Panels()->Panel(app::TablePanel));
+    ASSERT_GE(panel->Fields()->count(), fields);
+    for (int field = 0; field < fields; ++field)
+        panel->Fields()->item(field)->setCheckState(Qt::Checked);
+    window.findChild<QPushButton*>("CreateDataset")->click();
+    window.Tree()->setCurrentItem(ItemAt(*window.Tree(), {10000, 2, 30000}));
+    window.findChild<QPushButton*>("AddMap")->click();
 }
 
 /// Clicks the push button of that object name in the window.

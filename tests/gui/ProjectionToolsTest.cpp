@@ -8,7 +8,6 @@
 #include "gui/TMapViewOverlay.h"
 #include "gui/TQtUserInterface.h"
 #include "gui/TRuleChartView.h"
-#include "gui/TTablePanel.h"
 #include "gui/TViewPanel.h"
 #include "gui/TVisMap.h"
 #include "gui/TfmBiplot.h"
@@ -381,11 +380,6 @@ TEST(ProjectionToolsTest, BiplotRaysAreDrawnAndHintedAfterCreateBiplot)
     w->close();
 }
 
-// A CSV table of two clouds and a measure that depends on them.
-constexpr const char* Clouds = "x,y,z\n"
-                               "0.1,0.2,1.3\n0.3,0.1,1.4\n0.2,0.4,1.9\n0.5,0.3,2.1\n0.4,0.5,2.4\n"
-                               "3.1,3.3,13.6\n3.4,3.0,13.4\n3.2,3.5,14.4\n3.6,3.2,14.3\n3.3,3.4,14.1\n";
-
 TEST(ProjectionToolsTest, TheThreeWindowsWorkOnADatasetFromACsvTable)
 {
     test::TTempDir dir;
@@ -394,23 +388,15 @@ TEST(ProjectionToolsTest, TheThreeWindowsWorkOnADatasetFromACsvTable)
     TfrmMainWnd window{false};
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
-    test::WriteBytes(dir.File("clouds.csv"), Clouds);
+    test::WriteBytes(dir.File("clouds.csv"), test::TwoCloudsCsv);
     EXPECT_FALSE(window.Action("LinearMachine")->isEnabled());
     EXPECT_FALSE(window.Action("ProjectionPursuit")->isEnabled());
     EXPECT_FALSE(window.Action("CreateBiplot")->isEnabled());
-    window.LoadTableFile(dir.File("clouds.csv"));
-    window.Tree()->setCurrentItem(test::ItemAt(*window.Tree(), {10000, 1, 20000}));
-    auto* panel = static_cast<TTablePanel*>(window.Panels()->Panel(app::TablePanel));
-    for (int field = 0; field < 3; ++field)
-        panel->Fields()->item(field)->setCheckState(Qt::Checked);
-    Click(window, "CreateDataset");
-    window.Tree()->setCurrentItem(test::ItemAt(*window.Tree(), {10000, 2, 30000}));
-    EXPECT_TRUE(window.Action("LinearMachine")->isEnabled());
-    EXPECT_FALSE(window.Action("CreateBiplot")->isEnabled());
-    Click(window, "AddMap");
+    ASSERT_NO_FATAL_FAILURE(test::CreateDatasetAndMap(window, dir.File("clouds.csv"), 3));
     const app::TCurrentChain chain = app::CurrentChain(window.Dispatcher().Project());
     ASSERT_TRUE(chain.Dataset && chain.Map);
     ASSERT_EQ(10, chain.Dataset->PointCount);
+    EXPECT_TRUE(window.Action("LinearMachine")->isEnabled());
     EXPECT_TRUE(window.Action("CreateBiplot")->isEnabled());
     // The second cloud becomes a class of its own, as the selection tools colour it.
     for (int r = 5; r < 10; ++r)
@@ -458,6 +444,8 @@ TEST(ProjectionToolsTest, TheThreeWindowsWorkOnADatasetFromACsvTable)
     EXPECT_FALSE(pursuit->isVisible());
     EXPECT_EQ(nullptr, pursuit->Projector());
     EXPECT_FALSE(window.Action("ProjectionPursuit")->isEnabled());
+    EXPECT_FALSE(window.Action("LinearMachine")->isEnabled());
+    EXPECT_FALSE(window.Action("CreateBiplot")->isEnabled());
 }
 
 } // namespace

@@ -28,6 +28,9 @@ int main(int argc, char** argv)
     AddValuesCommand(cli);
     AddLdaCommand(cli);
     AddRegressCommand(cli);
+    AddMachineCommand(cli);
+    AddIcaCommand(cli);
+    AddBiplotCommand(cli);
     AddBenchCommand(cli);
     return cli.Run(TArgs(argv + 1, argv + argc));
 }

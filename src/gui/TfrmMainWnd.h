@@ -34,6 +34,10 @@ class TViewPanel;
 class TVisMap;
 class TfmAnnot;
 class TfmAutoMap;
+class TfmBiplot;
+class TfmLinearMachine;
+class TfmMainCompCalc;
+class TfmProjectionPursuit;
 class TfmColorPoints;
 class TfmDataStat;
 class TfmColorScale;
@@ -122,6 +126,12 @@ public:
     /// The statistics and object analysis windows (MainAnalysisTools.cpp).
     TfmDataStat* StatisticsWindow() const { return DataStat_; }
     TfmColorPoints* ObjectAnalysisWindow() const { return ColorPoints_; }
+    /// The separation machine, projection pursuit, biplot and components windows
+    /// (MainProjectionTools.cpp).
+    TfmLinearMachine* LinearMachineWindow() const { return LinearMachine_; }
+    TfmProjectionPursuit* ProjectionPursuitWindow() const { return Pursuit_; }
+    TfmBiplot* BiplotWindow() const { return Biplot_; }
+    TfmMainCompCalc* ComponentsDialog() const { return CompCalc_; }
     /// The style the selection dialog gives records, which the table window uses too.
     view::TSelectionStyle& SelectionStyle() { return SelectionStyle_; }
     /// A drawing switch changed: its state is kept and applied to the current map's layers;
@@ -174,6 +184,11 @@ private:
     void CreateAnalysisTools();
     /// Enables the toggles for the current dataset; the windows follow it or go without one.
     void RefreshAnalysisTools();
+    /// The separation machine, projection pursuit, biplot and components windows and
+    /// their commands.
+    void CreateProjectionTools();
+    /// Enables their commands for the current dataset and map; the windows follow them.
+    void RefreshProjectionTools();
     /// Lays the annotation and hint overlay over every 3D view in the workspace.
     void AttachViewOverlays();
     void PlaceOnScreen();
@@ -252,6 +267,12 @@ private:
     TfmDataStat* DataStat_ = nullptr;
     TfmColorPoints* ColorPoints_ = nullptr;
     const data::TData* AnalysisDataset_ = nullptr;
+    TfmLinearMachine* LinearMachine_ = nullptr;
+    TfmProjectionPursuit* Pursuit_ = nullptr;
+    TfmBiplot* Biplot_ = nullptr;
+    TfmMainCompCalc* CompCalc_ = nullptr;
+    const data::TData* ProjectionDataset_ = nullptr;
+    const map::TMap* ProjectionMap_ = nullptr;
     const data::TDataTable* ViewToolsTable_ = nullptr;
     const map::TMap* ViewToolsMap_ = nullptr;
     view::TSelectionStyle SelectionStyle_;

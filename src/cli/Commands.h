@@ -50,7 +50,7 @@ void RunInit(const TArgs& args);
 void RunTrain(const TArgs& args);
 /// grow MAP.obm -o OUT.obm (--extrapolate L,R,U,D | --interpolate L,R,U,D | --ring) [--dataset DATASET.obd]
 void RunGrow(const TArgs& args);
-/// bench training [--workload w1|w2|both] [--no-oracle] [--export DIR]
+/// bench training [--workload w1|w2|w3|both] [--no-oracle] [--export DIR]
 void RunBench(const TArgs& args);
 /// project-points MAP.obm [--dataset DATASET.obd] [--node] -o OUT.txt
 void RunProjectPoints(const TArgs& args);

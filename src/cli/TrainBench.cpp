@@ -1,9 +1,10 @@
-// bench training: the training workloads W1 (speed against the plain dense method) and W2
-// (memory of a large map), with their figures as JSON.
+// bench training: the training workloads W1 (speed against the plain dense method), W2
+// (memory of a large map) and W3 (a million points on a large map), with their figures as JSON.
 #include "TrainingOracle.h"
 #include "cli/Commands.h"
 #include "cli/Options.h"
 #include "cli/TJsonWriter.h"
+#include "cli/TrainBenchPhases.h"
 #include "data/TError.h"
 #include "map/MapInit.h"
 #include "map/TMap.h"
@@ -19,25 +20,13 @@
 namespace orbelin::cli {
 namespace {
 
-constexpr const char* BenchUsage = "bench training [--workload w1|w2|both] [--no-oracle] [--export DIR]";
+constexpr const char* BenchUsage = "bench training [--workload w1|w2|w3|both] [--no-oracle] [--export DIR]";
 
 using TClock = std::chrono::steady_clock;
 
 double SecondsSince(TClock::time_point start)
 {
     return std::chrono::duration<double>(TClock::now() - start).count();
-}
-
-// Peak and current resident memory of this process in megabytes.
-double MemoryMegabytes(const char* key)
-{
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    const std::size_t length = std::strlen(key);
-    while (std::getline(status, line))
-        if (line.compare(0, length, key) == 0)
-            return std::stod(line.substr(length + 1)) / 1024.0;
-    return 0;
 }
 
 map::TMap& PlaceMap(data::TData& dataset, int rows, int columns)
@@ -56,16 +45,6 @@ map::TMap& PlaceMap(data::TData& dataset, int rows, int columns)
     map.StopRequested = false;
     map.PreviousEnergy = 1e100;
     return map;
-}
-
-void WriteRaw(const std::string& path, const TArray2D& rows)
-{
-    std::ofstream file(path, std::ios::binary);
-    for (const TArray1D& row : rows)
-        file.write(reinterpret_cast<const char*>(row.data()),
-                   static_cast<std::streamsize>(row.size() * sizeof(double)));
-    if (!file)
-        throw TError("cannot write " + path);
 }
 
 void RunW2(TJsonWriter& json)
@@ -96,8 +75,8 @@ void RunW1(TJsonWriter& json, bool withOracle, const std::string& exportFolder)
     map::TMap& map = PlaceMap(dataset, 30, 30);
     map.MaxIterations = 19; // at most 20 steps
     if (!exportFolder.empty()) {
-        WriteRaw(exportFolder + "/w1_points.f64", dataset.Points);
-        WriteRaw(exportFolder + "/w1_nodes.f64", map.Grid->Nodes);
+        WriteRawRows(exportFolder + "/w1_points.f64", dataset.Points);
+        WriteRawRows(exportFolder + "/w1_nodes.f64", map.Grid->Nodes);
     }
     map::oracle::TOracleMap expected = map::oracle::FromMap(map);
 
@@ -153,14 +132,17 @@ void RunBench(const TArgs& args)
         ParseOptions(args, "bench", BenchUsage, "benchmark name", {"--workload", "--export"}, {"--no-oracle"});
     if (options.Path != "training")
         options.Fail("bench: unknown benchmark \"" + options.Path + "\"");
-    const std::string workload = ChoiceOption(options, "--workload", "both", {"w1", "w2", "both"});
+    const std::string workload = ChoiceOption(options, "--workload", "both", {"w1", "w2", "w3", "both"});
     TJsonWriter json;
     json.BeginObject();
     // W2 first: the peak memory of the process is its own.
-    if (workload != "w1")
+    const std::string exportFolder = options.Value("--export").value_or("");
+    if (workload == "w3")
+        RunW3(json, PlaceMap, exportFolder);
+    if (workload == "w2" || workload == "both")
         RunW2(json);
-    if (workload != "w2")
-        RunW1(json, !options.Flag("--no-oracle"), options.Value("--export").value_or(""));
+    if (workload == "w1" || workload == "both")
+        RunW1(json, !options.Flag("--no-oracle"), exportFolder);
     json.EndObject();
     std::printf("%s\n", json.Text().c_str());
 }

@@ -54,7 +54,7 @@ const std::vector<TCommand>& Commands()
          "initialise (or read) a map and train it", RunTrain},
         {"grow", "grow MAP.obm -o OUT.obm (--extrapolate L,R,U,D | --interpolate L,R,U,D | --ring)",
          "extend, resample or ring a map", RunGrow},
-        {"bench", "bench training [--workload w1|w2|both] [--no-oracle] [--export DIR]",
+        {"bench", "bench training [--workload w1|w2|w3|both] [--no-oracle] [--export DIR]",
          "time map training against the plain method", RunBench},
     };
     return commands;

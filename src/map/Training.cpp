@@ -64,6 +64,11 @@ long long Milliseconds(TClock::time_point from, TClock::time_point to)
     return std::chrono::duration_cast<std::chrono::milliseconds>(to - from).count();
 }
 
+double Seconds(TClock::time_point from, TClock::time_point to)
+{
+    return std::chrono::duration<double>(to - from).count();
+}
+
 int NodeDimension(const TNetGrid& grid)
 {
     return grid.Nodes.empty() ? 0 : static_cast<int>(grid.Nodes[0].size());
@@ -96,9 +101,11 @@ const TTrainingCache& AssignmentNearest(TMap& map)
         hint.swap(cache.Nearest);
         cache.Nearest.resize(cache.PointCount);
         cache.Distance.resize(cache.PointCount);
+        const TClock::time_point start = TClock::now();
         cache.Search.Search(cache.Points.data(), cache.Complete.data(), cache.PointCount, TNodeGapRule::Propagate,
                             hint.size() == cache.PointCount ? hint.data() : nullptr, cache.Nearest.data(),
                             cache.Distance.data());
+        cache.Seconds.Search += Seconds(start, TClock::now());
         cache.NearestValid = true;
     }
     return cache;
@@ -120,8 +127,10 @@ void EnergyNearest(TMap& map, const std::vector<std::int32_t>*& nearest, const s
     if (!cache.EnergyValid) {
         cache.EnergyNearest.resize(cache.PointCount);
         cache.EnergyDistance.resize(cache.PointCount);
+        const TClock::time_point start = TClock::now();
         cache.Search.Search(cache.Points.data(), cache.Complete.data(), cache.PointCount, TNodeGapRule::Skip, nullptr,
                             cache.EnergyNearest.data(), cache.EnergyDistance.data());
+        cache.Seconds.Search += Seconds(start, TClock::now());
         cache.EnergyValid = true;
     }
     nearest = &cache.EnergyNearest;
@@ -310,6 +319,8 @@ TElasticFactors ElasticFactors(const TMap& map)
 
 void AssignTaxons(TMap& map)
 {
+    const TClock::time_point start = TClock::now();
+    const double searchBefore = TrainingCacheOf(map).Seconds.Search;
     FitMapArrays(map);
     const std::size_t n = map.TaxonSizes.size();
     std::fill(map.TaxonSizes.begin(), map.TaxonSizes.end(), 0);
@@ -336,6 +347,8 @@ void AssignTaxons(TMap& map)
             for (std::int32_t p : map.TaxonMembers[i])
                 map.TaxonWeights[i] += weights[static_cast<std::size_t>(p)];
     }
+    TTrainingPhaseSeconds& seconds = TrainingCacheOf(map).Seconds;
+    seconds.Taxons += Seconds(start, TClock::now()) - (seconds.Search - searchBefore);
 }
 
 void BuildSystemMatrix(TMap& map)
@@ -417,6 +430,9 @@ TStepResult TrainingStep(TMap& map)
     const TClock::time_point solveStart = TClock::now();
     result.Problem = SolveAll(map, running ? &map.StopRequested : nullptr);
     const TClock::time_point solveEnd = TClock::now();
+    TTrainingPhaseSeconds& seconds = TrainingCacheOf(map).Seconds;
+    seconds.SystemBuild += Seconds(assignEnd, solveStart);
+    seconds.Solve += Seconds(solveStart, solveEnd);
     if (!result.Problem.empty()) {
         map.StopRequested = true;
         return result;
@@ -440,6 +456,9 @@ void EvaluateEnergy(TMap& map)
 {
     if (!map.Grid)
         return;
+    const TClock::time_point start = TClock::now();
+    TTrainingPhaseSeconds& seconds = TrainingCacheOf(map).Seconds;
+    const double searchBefore = seconds.Search;
     const TNetGrid& grid = *map.Grid;
     const int n = grid.NodeCount();
     double approximation = 0.0;
@@ -486,6 +505,7 @@ void EvaluateEnergy(TMap& map)
     map.BendingEnergy = map.Mu * bending / nodes;
     map.PreviousEnergy = map.TotalEnergy;
     map.TotalEnergy = map.ApproximationError + map.Lambda * map.StretchingEnergy + map.Mu * map.BendingEnergy;
+    seconds.Energy += Seconds(start, TClock::now()) - (seconds.Search - searchBefore);
 }
 
 std::string TrainUntilStopped(TMap& map, const std::function<void()>& afterStep)

@@ -12,6 +12,16 @@ namespace orbelin::map {
 
 class TMap;
 
+/// Seconds spent in the phases of training, added up over the steps and energy
+/// evaluations made with one cache (never reset by training itself): for benchmarks.
+struct TTrainingPhaseSeconds {
+    double Search = 0;      ///< nearest-node searches, for the assignment or the energy
+    double Taxons = 0;      ///< the rest of AssignTaxons: sizes, members, weights
+    double SystemBuild = 0; ///< BuildSystemMatrix
+    double Solve = 0;       ///< right-hand sides and sweeps of every coordinate
+    double Energy = 0;      ///< the rest of EvaluateEnergy
+};
+
 /// Held by a map (TMap::TrainingCache). The nearest nodes of a step's assignment are
 /// those of the energy evaluation after the previous step, as long as the nodes and the
 /// points are unchanged; the cache compares both, bit for bit, before it hands them out.
@@ -29,6 +39,8 @@ struct TTrainingCache {
     std::vector<std::int32_t> EnergyNearest;
     std::vector<double> EnergyDistance;
     bool EnergyValid = false;
+
+    TTrainingPhaseSeconds Seconds;
 
     /// Copies the points when they differ from the copy held; drops the nearest nodes then.
     void SyncPoints(const TArray2D& points, int d);

@@ -29,15 +29,15 @@ void MakeW3Points(data::TData& dataset);
 /// What a timed run of training steps measured.
 struct TTimedTraining {
     int Steps = 0;
-    double Seconds = 0;          ///< the whole run, steps and energies
-    double SearchSeconds = 0;    ///< nearest-node searches
-    double TaxonSeconds = 0;     ///< taxon sizes and members
-    double BuildSeconds = 0;     ///< system matrices
-    double SolveSeconds = 0;     ///< right-hand sides and sweeps
-    double EnergySeconds = 0;    ///< the rest of the energy evaluations
-    double PeakMegabytes = 0;    ///< peak resident memory during the run
-    std::vector<double> StepSeconds;          ///< each step with its energy
-    std::vector<std::uint64_t> NodeHashes;    ///< FNV-1a of the nodes' bits after each step
+    double Seconds = 0;                    ///< the whole run, steps and energies
+    double SearchSeconds = 0;              ///< nearest-node searches
+    double TaxonSeconds = 0;               ///< taxon sizes and members
+    double BuildSeconds = 0;               ///< system matrices
+    double SolveSeconds = 0;               ///< right-hand sides and sweeps
+    double EnergySeconds = 0;              ///< the rest of the energy evaluations
+    double PeakMegabytes = 0;              ///< peak resident memory during the run
+    std::vector<double> StepSeconds;       ///< each step with its energy
+    std::vector<std::uint64_t> NodeHashes; ///< FNV-1a of the nodes' bits after each step
 };
 
 /// Trains the map (set up as PlaceMap leaves it) for the given number of steps,

@@ -213,14 +213,74 @@ double Ratio(double numerator, double denominator)
     return denominator != 0.0 ? numerator / denominator : 0.0;
 }
 
-} // namespace
+// The rows a component is fitted to, as given.
+struct TGivenRows {
+    const TArray2D& X;
+    std::size_t Size() const { return X.size(); }
+    // Row p, its first `limit` entries at most; scratch is not needed.
+    TVecView Row(std::size_t p, std::size_t limit, std::vector<double>&) const
+    {
+        return TVecView(X[p]).first(std::min(X[p].size(), limit));
+    }
+};
 
-bool ComponentStep(const TArray2D& x, TArray1D& v, TArray1D& c, const TArray1D& w)
+// The rows less the components fitted so far, worked out row by row from the rows' scores:
+// the very operations RemoveComponent applies to a copy, in the same order, without the
+// copy.
+struct TDeflatedRows {
+    const TArray2D& X;
+    struct TFitted {
+        TArray1D V, C;
+        TArray1D Scores; ///< [n] the scores of the input rows on it
+    };
+    std::vector<TFitted> Fitted;
+
+    std::size_t Size() const { return X.size(); }
+    TVecView Row(std::size_t p, std::size_t limit, std::vector<double>& scratch) const
+    {
+        const TArray1D& row = X[p];
+        const std::size_t len = std::min(row.size(), limit);
+        if (Fitted.empty())
+            return TVecView(row).first(len);
+        scratch.assign(row.begin(), row.begin() + static_cast<std::ptrdiff_t>(len));
+        for (const TFitted& f : Fitted) {
+            const double t = f.Scores[p];
+            for (std::size_t j = 0; j < len && j < f.V.size(); ++j) {
+                if (IsMissing(scratch[j]))
+                    continue;
+                scratch[j] = IsMissing(f.V[j]) || IsMissing(f.C[j]) ? Missing() : scratch[j] - (f.V[j] * t + f.C[j]);
+            }
+        }
+        return TVecView(scratch);
+    }
+    // Takes the component v with centre c: the scores of the input rows on it, as
+    // RemoveComponent takes them.
+    void Add(const TArray1D& v, const TArray1D& c)
+    {
+        TFitted f{v, c, TArray1D(X.size())};
+        const double vv = SqNorm(v);
+        const std::size_t d = v.size();
+        const auto n = static_cast<std::ptrdiff_t>(X.size());
+#pragma omp parallel for schedule(static) if (n > 1024)
+        for (std::ptrdiff_t p = 0; p < n; ++p) {
+            const TArray1D& source = X[static_cast<std::size_t>(p)];
+            double s = 0.0;
+            for (std::size_t j = 0, len = std::min(source.size(), d); j < len; ++j)
+                if (!IsMissing(source[j]) && !IsMissing(c[j]) && !IsMissing(v[j]))
+                    s += (source[j] - c[j]) * v[j];
+            f.Scores[static_cast<std::size_t>(p)] = vv != 0.0 ? s / vv : 0.0;
+        }
+        Fitted.push_back(std::move(f));
+    }
+};
+
+template <class TRows>
+bool StepOver(const TRows& x, TArray1D& v, TArray1D& c, const TArray1D& w)
 {
     const std::size_t d = v.size();
     if (c.size() != d)
         c.resize(d, 0.0);
-    const std::size_t n = x.size();
+    const std::size_t n = x.Size();
     const bool weighted = w.size() == n;
     double vv = 0.0;
     for (double e : v)
@@ -238,9 +298,10 @@ bool ComponentStep(const TArray2D& x, TArray1D& v, TArray1D& c, const TArray1D& 
         double* sx = acc + 3 + d;
         const std::size_t first = static_cast<std::size_t>(b) * blocks.Size;
         const std::size_t end = std::min(n, first + blocks.Size);
+        std::vector<double> scratch;
         for (std::size_t p = first; p < end; ++p) {
-            const TArray1D& row = x[p];
-            const std::size_t len = std::min(row.size(), d);
+            const TVecView row = x.Row(p, d, scratch);
+            const std::size_t len = row.size();
             double t = 0.0;
             if (vv != 0.0) {
                 double s = 0.0;
@@ -278,7 +339,8 @@ bool ComponentStep(const TArray2D& x, TArray1D& v, TArray1D& c, const TArray1D& 
     return true;
 }
 
-int FirstComponent(const TArray2D& x, TArray1D& v, TArray1D& c, const TArray1D& w)
+template <class TRows>
+int FirstComponentOver(const TRows& x, TArray1D& v, TArray1D& c, const TArray1D& w)
 {
     constexpr int MaxSteps = 101;
     const TArray1D start = v;
@@ -290,7 +352,7 @@ int FirstComponent(const TArray2D& x, TArray1D& v, TArray1D& c, const TArray1D& 
     while (changeV + changeC > NumericTolerance) {
         vBefore = v;
         cBefore = c;
-        const bool moved = ComponentStep(x, v, c, w);
+        const bool moved = StepOver(x, v, c, w);
         ++steps;
         if (moved) {
             fitted = true;
@@ -318,6 +380,18 @@ int FirstComponent(const TArray2D& x, TArray1D& v, TArray1D& c, const TArray1D& 
     return steps;
 }
 
+} // namespace
+
+bool ComponentStep(const TArray2D& x, TArray1D& v, TArray1D& c, const TArray1D& w)
+{
+    return StepOver(TGivenRows{x}, v, c, w);
+}
+
+int FirstComponent(const TArray2D& x, TArray1D& v, TArray1D& c, const TArray1D& w)
+{
+    return FirstComponentOver(TGivenRows{x}, v, c, w);
+}
+
 TPrincipalComponents PrincipalComponents(const TArray2D& x, const TArray1D& w, int k)
 {
     const std::size_t d = x.empty() ? 0 : x[0].size();
@@ -339,7 +413,7 @@ TPrincipalComponents PrincipalComponents(const TArray2D& x, const TArray1D& w, i
         count = std::clamp(ui.ComponentsDialogCount(dim), 0, dim);
     }
 
-    TArray2D work = x;
+    TDeflatedRows work{x, {}};
     TArray1D centre(d, 0.0);
     for (int i = 0; i < dim; ++i) {
         if (interactive) {
@@ -352,14 +426,14 @@ TPrincipalComponents PrincipalComponents(const TArray2D& x, const TArray1D& w, i
         TArray1D v;
         if (i < count) {
             v = RandomUnitVector(dim);
-            FirstComponent(work, v, centre, w);
+            FirstComponentOver(work, v, centre, w);
         } else {
             v.assign(d, 0.0);
             v[static_cast<std::size_t>(i)] = 1.0;
         }
         result.Components[static_cast<std::size_t>(i)] = v;
-        if (i < count)
-            RemoveComponent(x, work, v, centre, nullptr);
+        if (i + 1 < count)
+            work.Add(v, centre);
     }
     if (interactive)
         ui.EndComponentsDialog();

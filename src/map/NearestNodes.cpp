@@ -455,7 +455,7 @@ bool TNearestNodeSearch::SameNodes(const TArray2D& nodes) const
     return true;
 }
 
-void TNearestNodeSearch::SearchNearby(const double* points, const std::vector<std::int32_t>& list,
+void TNearestNodeSearch::SearchNearby(const double* const* points, const std::vector<std::int32_t>& list,
                                       const std::vector<std::size_t>& chunkStart,
                                       const std::vector<double>& seedDistance, std::int32_t* nearest,
                                       double* distance) const
@@ -492,14 +492,14 @@ void TNearestNodeSearch::SearchNearby(const double* points, const std::vector<st
                 // The points lie scattered in memory, in the order of their seeds.
                 if (q + PrefetchDistance < size) {
                     const auto ahead = static_cast<std::size_t>(list[first + q + PrefetchDistance]);
-                    __builtin_prefetch(points + ahead * dd);
-                    __builtin_prefetch(points + ahead * dd + dd - 1);
+                    __builtin_prefetch(points[ahead]);
+                    __builtin_prefetch(points[ahead] + dd - 1);
                     __builtin_prefetch(seedDistance.data() + ahead);
                 }
                 const auto p = static_cast<std::size_t>(list[first + q]);
                 double* own = chunkProjected.data() + q * rr;
                 double radius = 0;
-                const double threshold = PrincipalThreshold(points + p * dd, seedDistance[p], own, radius);
+                const double threshold = PrincipalThreshold(points[p], seedDistance[p], own, radius);
                 chunkThreshold[q] = threshold;
                 const double margin = BoundMargin * (radius + NodeRadius_);
                 double gap[PrincipalCount + 1];
@@ -548,8 +548,7 @@ void TNearestNodeSearch::SearchNearby(const double* points, const std::vector<st
                 for (int q = 0; q < PointsPerGroup; ++q) {
                     const std::size_t at = g + static_cast<std::size_t>(q) < size ? g + static_cast<std::size_t>(q) : g;
                     members[q] = list[first + at];
-                    std::memcpy(x.data() + static_cast<std::size_t>(q) * dd,
-                                points + static_cast<std::size_t>(members[q]) * dd, dd * sizeof(double));
+                    std::memcpy(x.data() + static_cast<std::size_t>(q) * dd, points[members[q]], dd * sizeof(double));
                     std::memcpy(projected.data() + static_cast<std::size_t>(q) * rr, chunkProjected.data() + at * rr,
                                 rr * sizeof(double));
                     group.Bound[q] = chunkThreshold[at];
@@ -565,7 +564,7 @@ void TNearestNodeSearch::SearchNearby(const double* points, const std::vector<st
     }
 }
 
-void TNearestNodeSearch::Search(const double* points, const char* complete, std::size_t count, TNodeGapRule rule,
+void TNearestNodeSearch::Search(const double* const* points, const char* complete, std::size_t count, TNodeGapRule rule,
                                 const std::int32_t* hint, std::int32_t* nearest, double* distance) const
 {
     const int n = N_, d = D_;
@@ -576,7 +575,7 @@ void TNearestNodeSearch::Search(const double* points, const char* complete, std:
         }
         return;
     }
-    const auto row = [points, d](std::size_t p) { return points + p * static_cast<std::size_t>(d); };
+    const auto row = [points](std::size_t p) { return points[p]; };
     if (!Complete_) {
         // Nodes with gaps or infinite coordinates: the plain scan, rule by rule.
         const bool skipNodeGaps = rule == TNodeGapRule::Skip;

@@ -42,13 +42,13 @@ public:
     int NodeCount() const { return N_; }
     int Dimension() const { return D_; }
 
-    /// For each of count points stored row by row (Dimension() values each; complete[p]
+    /// For each of count points, points[p] its row (Dimension() values; complete[p]
     /// tells that point p has no gap): nearest[p] and distance[p] (0 for a point with no
     /// nearest node). hint, when given, holds a node for every point that is probably
     /// near it (the nearest node of a previous search; any value is safe): the closer the
     /// hints, the more nodes are passed over. Runs over the points in parallel; the results
     /// depend neither on the hints nor on the number of threads.
-    void Search(const double* points, const char* complete, std::size_t count, TNodeGapRule rule,
+    void Search(const double* const* points, const char* complete, std::size_t count, TNodeGapRule rule,
                 const std::int32_t* hint, std::int32_t* nearest, double* distance) const;
 
 private:
@@ -71,7 +71,7 @@ private:
     std::int32_t CellSeed(const double* x) const;
     /// Searches the complete points listed, in order, among the nodes that their principal
     /// bounds leave, chunk by chunk; seedDistance[p] is the distance of a node known.
-    void SearchNearby(const double* points, const std::vector<std::int32_t>& list,
+    void SearchNearby(const double* const* points, const std::vector<std::int32_t>& list,
                       const std::vector<std::size_t>& chunkStart, const std::vector<double>& seedDistance,
                       std::int32_t* nearest, double* distance) const;
 

@@ -19,24 +19,56 @@
 
 namespace orbelin::map {
 
+namespace {
+
+// A hash of the rows' first d values, bit by bit, in fixed blocks of rows combined in
+// order (so the same for any number of threads).
+std::uint64_t HashRows(const TArray2D& rows, std::size_t d)
+{
+    constexpr std::size_t BlockRows = 4096;
+    const std::size_t blocks = (rows.size() + BlockRows - 1) / BlockRows;
+    std::vector<std::uint64_t> hashes(blocks);
+    const auto blockCount = static_cast<std::ptrdiff_t>(blocks);
+#pragma omp parallel for schedule(static) if (blockCount > 1)
+    for (std::ptrdiff_t b = 0; b < blockCount; ++b) {
+        std::uint64_t h = 0x243F6A8885A308D3ull ^ static_cast<std::uint64_t>(b);
+        const std::size_t first = static_cast<std::size_t>(b) * BlockRows;
+        for (std::size_t p = first; p < std::min(rows.size(), first + BlockRows); ++p)
+            for (std::size_t k = 0; k < d; ++k) {
+                std::uint64_t bits;
+                std::memcpy(&bits, rows[p].data() + k, sizeof bits);
+                h = (h ^ (bits * 0x9E3779B97F4A7C15ull)) * 0xBF58476D1CE4E5B9ull;
+                h ^= h >> 31;
+            }
+        hashes[static_cast<std::size_t>(b)] = h;
+    }
+    std::uint64_t h = rows.size() * 0x94D049BB133111EBull + d;
+    for (std::uint64_t part : hashes) {
+        h = (h ^ part) * 0xBF58476D1CE4E5B9ull;
+        h ^= h >> 29;
+    }
+    return h;
+}
+
+} // namespace
+
 void TTrainingCache::SyncPoints(const TArray2D& points, int d)
 {
     const auto dd = static_cast<std::size_t>(d);
-    bool same = PointCount == points.size() && Dimension == d;
-    for (std::size_t p = 0; same && p < points.size(); ++p)
-        same = dd == 0 || std::memcmp(points[p].data(), Points.data() + p * dd, dd * sizeof(double)) == 0;
-    if (same)
+    Points.resize(points.size());
+    for (std::size_t p = 0; p < points.size(); ++p)
+        Points[p] = points[p].data();
+    const std::uint64_t hash = HashRows(points, dd);
+    if (PointCount == points.size() && Dimension == d && PointsHash == hash)
         return;
     PointCount = points.size();
     Dimension = d;
-    Points.resize(PointCount * dd);
+    PointsHash = hash;
     Complete.assign(PointCount, 1);
-    for (std::size_t p = 0; p < PointCount; ++p) {
-        std::memcpy(Points.data() + p * dd, points[p].data(), dd * sizeof(double));
+    for (std::size_t p = 0; p < PointCount; ++p)
         for (std::size_t k = 0; k < dd; ++k)
             if (IsMissing(points[p][k]))
                 Complete[p] = 0;
-    }
     NearestValid = EnergyValid = false;
 }
 
@@ -168,7 +200,6 @@ std::vector<TArray1D> RightSides(TMap& map, int first, int count)
 {
     const TTrainingCache& cache = *map.TrainingCache;
     const auto n = static_cast<std::ptrdiff_t>(map.TaxonMembers.size());
-    const auto d = static_cast<std::size_t>(cache.Dimension);
     const bool weighted = TrainsWithWeights(map);
     const double divisor = Divisor(map);
     const TArray1D& weights = map.Data->PointWeights;
@@ -180,7 +211,7 @@ std::vector<TArray1D> RightSides(TMap& map, int first, int count)
         for (std::ptrdiff_t i = 0; i < n; ++i) {
             std::fill(sum.begin(), sum.end(), 0.0);
             for (std::int32_t p : map.TaxonMembers[static_cast<std::size_t>(i)]) {
-                const double* row = cache.Points.data() + static_cast<std::size_t>(p) * d;
+                const double* row = cache.Points[static_cast<std::size_t>(p)];
                 for (int c = 0; c < count; ++c) {
                     const double v = row[first + c];
                     if (!IsMissing(v))

@@ -114,10 +114,10 @@ TEST(NearestNodesTest, SearchEqualsThePlainScan)
                     v *= p % c.FarEvery == 0 ? 1e90 : 1e120;
             points.push_back(x);
         }
-        std::vector<double> block;
+        std::vector<const double*> rows;
         std::vector<char> complete;
         for (const TArray1D& x : points) {
-            block.insert(block.end(), x.begin(), x.end());
+            rows.push_back(x.data());
             bool full = true;
             for (double v : x)
                 full = full && !IsMissing(v);
@@ -139,7 +139,7 @@ TEST(NearestNodesTest, SearchEqualsThePlainScan)
                 for (const std::int32_t* hint : hints) {
                     std::vector<std::int32_t> nearest(points.size());
                     std::vector<double> distance(points.size());
-                    search.Search(block.data(), complete.data(), points.size(), rule, hint, nearest.data(),
+                    search.Search(rows.data(), complete.data(), points.size(), rule, hint, nearest.data(),
                                   distance.data());
                     EXPECT_EQ(expected.Nearest, nearest) << "width " << width;
                     EXPECT_EQ(0,

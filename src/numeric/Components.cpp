@@ -58,6 +58,16 @@ void ScaleToUnitLength(TArray1D& v)
 // rows[p] := rows[p] - (v t + c) with t = VecDot(scoreRows[p] - c, v) / SqNorm(v); the
 // scores may be taken from the rows themselves. A missing v[j] or c[j] makes the residual
 // missing; a missing entry stays missing.
+// VecDot(row - c, v) / vv over the coordinates present in the row, c and v; 0 when vv is 0.
+double ScoreOf(const TArray1D& row, const TArray1D& v, const TArray1D& c, double vv)
+{
+    double s = 0.0;
+    for (std::size_t j = 0, len = std::min(row.size(), v.size()); j < len; ++j)
+        if (!IsMissing(row[j]) && !IsMissing(c[j]) && !IsMissing(v[j]))
+            s += (row[j] - c[j]) * v[j];
+    return vv != 0.0 ? s / vv : 0.0;
+}
+
 void RemoveComponent(const TArray2D& scoreRows, TArray2D& rows, const TArray1D& v, const TArray1D& c, TArray1D* scores)
 {
     const double vv = SqNorm(v);
@@ -65,12 +75,7 @@ void RemoveComponent(const TArray2D& scoreRows, TArray2D& rows, const TArray1D& 
     const auto n = static_cast<std::ptrdiff_t>(rows.size());
 #pragma omp parallel for schedule(static) if (n > 1024)
     for (std::ptrdiff_t p = 0; p < n; ++p) {
-        const TArray1D& source = scoreRows[static_cast<std::size_t>(p)];
-        double s = 0.0;
-        for (std::size_t j = 0, len = std::min(source.size(), d); j < len; ++j)
-            if (!IsMissing(source[j]) && !IsMissing(c[j]) && !IsMissing(v[j]))
-                s += (source[j] - c[j]) * v[j];
-        const double t = vv != 0.0 ? s / vv : 0.0;
+        const double t = ScoreOf(scoreRows[static_cast<std::size_t>(p)], v, c, vv);
         TArray1D& row = rows[static_cast<std::size_t>(p)];
         for (std::size_t j = 0, len = std::min(row.size(), d); j < len; ++j) {
             if (IsMissing(row[j]))
@@ -259,17 +264,10 @@ struct TDeflatedRows {
     {
         TFitted f{v, c, TArray1D(X.size())};
         const double vv = SqNorm(v);
-        const std::size_t d = v.size();
         const auto n = static_cast<std::ptrdiff_t>(X.size());
 #pragma omp parallel for schedule(static) if (n > 1024)
-        for (std::ptrdiff_t p = 0; p < n; ++p) {
-            const TArray1D& source = X[static_cast<std::size_t>(p)];
-            double s = 0.0;
-            for (std::size_t j = 0, len = std::min(source.size(), d); j < len; ++j)
-                if (!IsMissing(source[j]) && !IsMissing(c[j]) && !IsMissing(v[j]))
-                    s += (source[j] - c[j]) * v[j];
-            f.Scores[static_cast<std::size_t>(p)] = vv != 0.0 ? s / vv : 0.0;
-        }
+        for (std::ptrdiff_t p = 0; p < n; ++p)
+            f.Scores[static_cast<std::size_t>(p)] = ScoreOf(X[static_cast<std::size_t>(p)], v, c, vv);
         Fitted.push_back(std::move(f));
     }
 };

@@ -135,8 +135,9 @@ void Density2DBlock(const double* xs, const double* ys, const double* px, const 
 // v holds the block's positions coordinate by coordinate: v[k * Block + b]. The points
 // go in chunks: first every point's S for every lane, coordinate by coordinate, then the
 // kernel terms, so that both steps are straight runs of lane operations.
-ORBELIN_KERNEL_CLONES
-void DensityNDBlock(const double* v, const double* points, std::size_t n, std::size_t d, double invH, double* out)
+template <bool Masked>
+[[gnu::always_inline]] inline void DensityNDTerms(const double* v, const double* points, std::size_t n, std::size_t d,
+                                                  double invH, double* out)
 {
     constexpr std::size_t Chunk = 64;
     double sum[Block] = {};
@@ -156,7 +157,10 @@ void DensityNDBlock(const double* v, const double* points, std::size_t n, std::s
                     // A missing entry on either side makes t a NaN, which is left out.
                     const double t = (xk - vk[b]) * invH;
                     const double square = t * t;
-                    sj[b] += t == t ? square : 0.0;
+                    if constexpr (Masked)
+                        sj[b] += t == t ? square : 0.0;
+                    else
+                        sj[b] += square;
                 }
             }
         }
@@ -169,6 +173,18 @@ void DensityNDBlock(const double* v, const double* points, std::size_t n, std::s
     }
     for (std::size_t b = 0; b < Block; ++b)
         out[b] = sum[b];
+}
+
+// Where every point and position is finite no term is left out: the sums are the same
+// without the test.
+ORBELIN_KERNEL_CLONES
+void DensityNDBlock(const double* v, const double* points, std::size_t n, std::size_t d, double invH, bool finite,
+                    double* out)
+{
+    if (finite)
+        DensityNDTerms<false>(v, points, n, d, invH, out);
+    else
+        DensityNDTerms<true>(v, points, n, d, invH, out);
 }
 
 // The distinct positions of a 2D density when they make up most of a lattice: every
@@ -347,11 +363,13 @@ TArray1D GaussianDensityND(const TArray2D& points, const TArray2D& vertices, dou
             for (std::size_t k = 0; k < d; ++k)
                 v[(b * d + k) * Block + lane] = distinct.Values[from * d + k];
         }
+    const bool finite = std::all_of(x.begin(), x.end(), [](double e) { return std::isfinite(e); }) &&
+                        std::all_of(v.begin(), v.end(), [](double e) { return std::isfinite(e); });
     const auto blockCount = static_cast<std::ptrdiff_t>(blocks);
 #pragma omp parallel for schedule(dynamic, 4)
     for (std::ptrdiff_t b = 0; b < blockCount; ++b) {
         const std::size_t at = static_cast<std::size_t>(b);
-        DensityNDBlock(v.data() + at * d * Block, x.data(), n, d, 1 / h, density.data() + at * Block);
+        DensityNDBlock(v.data() + at * d * Block, x.data(), n, d, 1 / h, finite, density.data() + at * Block);
     }
     const double denominator = std::numbers::pi * static_cast<double>(n) * h * h;
     for (double& value : density)

@@ -523,6 +523,11 @@ void TNearestNodeSearch::SearchNearby(const double* const* points, const std::ve
                         return;
                 candidates.push_back(node);
             });
+            // Each point's seed lies inside the box; should rounding ever leave it empty,
+            // every node is searched.
+            if (candidates.empty())
+                for (int node = 0; node < N_; ++node)
+                    candidates.push_back(node);
             // In ascending order, so that the kernel's lowest position on ties is the
             // lowest node.
             std::sort(candidates.begin(), candidates.end());

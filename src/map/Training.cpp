@@ -31,16 +31,21 @@ std::uint64_t HashRows(const TArray2D& rows, std::size_t d)
     const auto blockCount = static_cast<std::ptrdiff_t>(blocks);
 #pragma omp parallel for schedule(static) if (blockCount > 1)
     for (std::ptrdiff_t b = 0; b < blockCount; ++b) {
-        std::uint64_t h = 0x243F6A8885A308D3ull ^ static_cast<std::uint64_t>(b);
+        // Four lanes, values k, k + 4, ... to lane k % 4, so that the multiplications of
+        // one row run side by side.
+        std::uint64_t h[4] = {0x243F6A8885A308D3ull ^ static_cast<std::uint64_t>(b), 0x13198A2E03707344ull,
+                              0xA4093822299F31D0ull, 0x082EFA98EC4E6C89ull};
         const std::size_t first = static_cast<std::size_t>(b) * BlockRows;
         for (std::size_t p = first; p < std::min(rows.size(), first + BlockRows); ++p)
             for (std::size_t k = 0; k < d; ++k) {
                 std::uint64_t bits;
                 std::memcpy(&bits, rows[p].data() + k, sizeof bits);
-                h = (h ^ (bits * 0x9E3779B97F4A7C15ull)) * 0xBF58476D1CE4E5B9ull;
-                h ^= h >> 31;
+                std::uint64_t& lane = h[k % 4];
+                // Both steps are one-to-one, so any change of one value changes its lane.
+                lane = (lane ^ bits) * 0x9E3779B97F4A7C15ull;
+                lane ^= lane >> 29;
             }
-        hashes[static_cast<std::size_t>(b)] = h;
+        hashes[static_cast<std::size_t>(b)] = ((h[0] * 31 + h[1]) * 31 + h[2]) * 31 + h[3];
     }
     std::uint64_t h = rows.size() * 0x94D049BB133111EBull + d;
     for (std::uint64_t part : hashes) {
@@ -121,12 +126,10 @@ bool PointsFitNodes(const TMap& map)
     return true;
 }
 
-// The nearest nodes by the assignment rule for the current nodes and points.
-const TTrainingCache& AssignmentNearest(TMap& map)
+// The nearest nodes by the assignment rule, for a cache that has just taken the points
+// and the nodes.
+void SearchAssignment(TTrainingCache& cache)
 {
-    TTrainingCache& cache = TrainingCacheOf(map);
-    cache.SyncPoints(map.Data->Points, NodeDimension(*map.Grid));
-    cache.SyncNodes(map.Grid->Nodes);
     if (!cache.NearestValid) {
         // The nearest nodes found for the previous node positions are the hints.
         std::vector<std::int32_t> hint;
@@ -140,6 +143,15 @@ const TTrainingCache& AssignmentNearest(TMap& map)
         cache.Seconds.Search += Seconds(start, TClock::now());
         cache.NearestValid = true;
     }
+}
+
+// The nearest nodes by the assignment rule for the current nodes and points.
+const TTrainingCache& AssignmentNearest(TMap& map)
+{
+    TTrainingCache& cache = TrainingCacheOf(map);
+    cache.SyncPoints(map.Data->Points, NodeDimension(*map.Grid));
+    cache.SyncNodes(map.Grid->Nodes);
+    SearchAssignment(cache);
     return cache;
 }
 
@@ -151,7 +163,7 @@ void EnergyNearest(TMap& map, const std::vector<std::int32_t>*& nearest, const s
     cache.SyncPoints(map.Data->Points, NodeDimension(*map.Grid));
     cache.SyncNodes(map.Grid->Nodes);
     if (cache.Search.NodesComplete()) {
-        AssignmentNearest(map);
+        SearchAssignment(cache);
         nearest = &cache.Nearest;
         distance = &cache.Distance;
         return;

@@ -229,46 +229,45 @@ struct TGivenRows {
     }
 };
 
-// The rows less the components fitted so far, worked out row by row from the rows' scores:
-// the very operations RemoveComponent applies to a copy, in the same order, without the
-// copy.
+// The rows less the components fitted so far, in one block of n x d values (a copy of the
+// rows only from the first deflation on): RemoveComponent's operations on a copy, kept
+// contiguous.
 struct TDeflatedRows {
     const TArray2D& X;
-    struct TFitted {
-        TArray1D V, C;
-        TArray1D Scores; ///< [n] the scores of the input rows on it
-    };
-    std::vector<TFitted> Fitted;
+    std::size_t D = 0;
+    std::vector<double> Values; ///< [n][D] once a component has been removed, else empty
 
     std::size_t Size() const { return X.size(); }
-    TVecView Row(std::size_t p, std::size_t limit, std::vector<double>& scratch) const
+    TVecView Row(std::size_t p, std::size_t limit, std::vector<double>&) const
     {
-        const TArray1D& row = X[p];
-        const std::size_t len = std::min(row.size(), limit);
-        if (Fitted.empty())
-            return TVecView(row).first(len);
-        scratch.assign(row.begin(), row.begin() + static_cast<std::ptrdiff_t>(len));
-        for (const TFitted& f : Fitted) {
-            const double t = f.Scores[p];
-            for (std::size_t j = 0; j < len && j < f.V.size(); ++j) {
-                if (IsMissing(scratch[j]))
+        const std::size_t len = std::min({X[p].size(), limit, D});
+        if (Values.empty())
+            return TVecView(X[p]).first(std::min(X[p].size(), limit));
+        return TVecView(Values.data() + p * D, len);
+    }
+    // Removes the component v with centre c, the scores taken from the input rows.
+    void Remove(const TArray1D& v, const TArray1D& c)
+    {
+        const std::size_t n = X.size();
+        if (Values.empty()) {
+            Values.assign(n * D, 0.0);
+            for (std::size_t p = 0; p < n; ++p)
+                std::copy(X[p].begin(), X[p].begin() + static_cast<std::ptrdiff_t>(std::min(X[p].size(), D)),
+                          Values.begin() + static_cast<std::ptrdiff_t>(p * D));
+        }
+        const double vv = SqNorm(v);
+        const auto count = static_cast<std::ptrdiff_t>(n);
+#pragma omp parallel for schedule(static) if (count > 1024)
+        for (std::ptrdiff_t q = 0; q < count; ++q) {
+            const auto p = static_cast<std::size_t>(q);
+            const double t = ScoreOf(X[p], v, c, vv);
+            double* row = Values.data() + p * D;
+            for (std::size_t j = 0, len = std::min({X[p].size(), D, v.size()}); j < len; ++j) {
+                if (IsMissing(row[j]))
                     continue;
-                scratch[j] = IsMissing(f.V[j]) || IsMissing(f.C[j]) ? Missing() : scratch[j] - (f.V[j] * t + f.C[j]);
+                row[j] = IsMissing(v[j]) || IsMissing(c[j]) ? Missing() : row[j] - (v[j] * t + c[j]);
             }
         }
-        return TVecView(scratch);
-    }
-    // Takes the component v with centre c: the scores of the input rows on it, as
-    // RemoveComponent takes them.
-    void Add(const TArray1D& v, const TArray1D& c)
-    {
-        TFitted f{v, c, TArray1D(X.size())};
-        const double vv = SqNorm(v);
-        const auto n = static_cast<std::ptrdiff_t>(X.size());
-#pragma omp parallel for schedule(static) if (n > 1024)
-        for (std::ptrdiff_t p = 0; p < n; ++p)
-            f.Scores[static_cast<std::size_t>(p)] = ScoreOf(X[static_cast<std::size_t>(p)], v, c, vv);
-        Fitted.push_back(std::move(f));
     }
 };
 
@@ -300,24 +299,41 @@ bool StepOver(const TRows& x, TArray1D& v, TArray1D& c, const TArray1D& w)
         for (std::size_t p = first; p < end; ++p) {
             const TVecView row = x.Row(p, d, scratch);
             const std::size_t len = row.size();
+            // A row without gaps takes the same sums without the tests, which lets the
+            // loops over its coordinates run as vectors.
+            bool complete = true;
+            for (std::size_t j = 0; j < len; ++j)
+                complete = complete & !IsMissing(row[j]);
             double t = 0.0;
             if (vv != 0.0) {
                 double s = 0.0;
-                for (std::size_t j = 0; j < len; ++j)
-                    if (!IsMissing(row[j]))
+                if (complete)
+                    for (std::size_t j = 0; j < len; ++j)
                         s += (row[j] - c[j]) * v[j];
+                else
+                    for (std::size_t j = 0; j < len; ++j)
+                        if (!IsMissing(row[j]))
+                            s += (row[j] - c[j]) * v[j];
                 t = s / vv;
             }
             const double u = weighted ? w[p] : 1.0;
             acc[0] += u * t * t;
             acc[1] += u * t;
             acc[2] += u;
-            for (std::size_t j = 0; j < len; ++j)
-                if (!IsMissing(row[j])) {
+            if (complete) {
+                for (std::size_t j = 0; j < len; ++j) {
                     const double ux = u * row[j];
                     sxt[j] += ux * t;
                     sx[j] += ux;
                 }
+            } else {
+                for (std::size_t j = 0; j < len; ++j)
+                    if (!IsMissing(row[j])) {
+                        const double ux = u * row[j];
+                        sxt[j] += ux * t;
+                        sx[j] += ux;
+                    }
+            }
         }
     }
     std::vector<double> sums(stride, 0.0);
@@ -411,7 +427,7 @@ TPrincipalComponents PrincipalComponents(const TArray2D& x, const TArray1D& w, i
         count = std::clamp(ui.ComponentsDialogCount(dim), 0, dim);
     }
 
-    TDeflatedRows work{x, {}};
+    TDeflatedRows work{x, d, {}};
     TArray1D centre(d, 0.0);
     for (int i = 0; i < dim; ++i) {
         if (interactive) {
@@ -431,7 +447,7 @@ TPrincipalComponents PrincipalComponents(const TArray2D& x, const TArray1D& w, i
         }
         result.Components[static_cast<std::size_t>(i)] = v;
         if (i + 1 < count)
-            work.Add(v, centre);
+            work.Remove(v, centre);
     }
     if (interactive)
         ui.EndComponentsDialog();

@@ -434,7 +434,7 @@ TEST(ComponentsTest, OneThreadAndTwoGiveTheSameBits)
 }
 
 // The method as written: each component fitted to a working copy of the rows, which is
-// then deflated by the scores of the input rows; the fast version keeps no copy.
+// then deflated by the scores of the input rows; the fast version keeps one flat block.
 TEST(ComponentsTest, ComponentsEqualFittingToADeflatedCopy)
 {
     SeedRandom(23);

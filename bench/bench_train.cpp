@@ -65,7 +65,7 @@ void BM_NearestSearch(benchmark::State& state)
     map::ForceSimdWidth(0);
 }
 // Arguments: hints from the search before (0/1), vector width (0 the widest).
-BENCHMARK(BM_NearestSearch)->Args({0, 0})->Args({1, 0})->Args({1, 4})->Args({1, 2})->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_NearestSearch)->Args({0, 0})->Args({1, 0})->Args({1, 8})->Args({1, 4})->Args({1, 2})->Unit(benchmark::kMillisecond);
 
 // One step and the energy after it, as the training thread runs them.
 void BM_TrainingStep(benchmark::State& state)
@@ -125,6 +125,6 @@ void BM_Solves(benchmark::State& state)
     state.counters["sweeps"] = benchmark::Counter(static_cast<double>(sweeps), benchmark::Counter::kAvgIterations);
 }
 // Arguments: one at a time (0) or in lanes (1), vector width (0 the widest).
-BENCHMARK(BM_Solves)->Args({0, 0})->Args({1, 0})->Args({1, 4})->Args({1, 2})->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Solves)->Args({0, 0})->Args({1, 0})->Args({1, 8})->Args({1, 4})->Args({1, 2})->Unit(benchmark::kMillisecond);
 
 } // namespace

@@ -1,9 +1,10 @@
-// bench training: the training workloads W1 (speed against the plain dense method) and W2
-// (memory of a large map), with their figures as JSON.
+// bench training: the training workloads W1 (speed against the plain dense method), W2
+// (memory of a large map) and W3 (a million points on a large map), with their figures as JSON.
 #include "TrainingOracle.h"
 #include "cli/CommandLine.h"
 #include "cli/Commands.h"
 #include "cli/JsonOutput.h"
+#include "cli/TrainBenchPhases.h"
 #include "data/TError.h"
 #include "map/MapInit.h"
 #include "map/TMap.h"
@@ -25,18 +26,6 @@ double SecondsSince(TClock::time_point start)
     return std::chrono::duration<double>(TClock::now() - start).count();
 }
 
-// Peak and current resident memory of this process in megabytes.
-double MemoryMegabytes(const char* key)
-{
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    const std::size_t length = std::strlen(key);
-    while (std::getline(status, line))
-        if (line.compare(0, length, key) == 0)
-            return std::stod(line.substr(length + 1)) / 1024.0;
-    return 0;
-}
-
 map::TMap& PlaceMap(data::TData& dataset, int rows, int columns)
 {
     map::TMap& map = map::AddMap(dataset, "bench");
@@ -53,16 +42,6 @@ map::TMap& PlaceMap(data::TData& dataset, int rows, int columns)
     map.StopRequested = false;
     map.PreviousEnergy = 1e100;
     return map;
-}
-
-void WriteRaw(const std::string& path, const TArray2D& rows)
-{
-    std::ofstream file(path, std::ios::binary);
-    for (const TArray1D& row : rows)
-        file.write(reinterpret_cast<const char*>(row.data()),
-                   static_cast<std::streamsize>(row.size() * sizeof(double)));
-    if (!file)
-        throw TError("cannot write " + path);
 }
 
 void RunW2(TJson& json)
@@ -97,8 +76,8 @@ void RunW1(TJson& json, bool withOracle, const std::string& exportFolder)
     map::TMap& map = PlaceMap(dataset, 30, 30);
     map.MaxIterations = 19; // at most 20 steps
     if (!exportFolder.empty()) {
-        WriteRaw(exportFolder + "/w1_points.f64", dataset.Points);
-        WriteRaw(exportFolder + "/w1_nodes.f64", map.Grid->Nodes);
+        WriteRawRows(exportFolder + "/w1_points.f64", dataset.Points);
+        WriteRawRows(exportFolder + "/w1_nodes.f64", map.Grid->Nodes);
     }
     map::oracle::TOracleMap expected = map::oracle::FromMap(map);
 
@@ -159,10 +138,13 @@ void RunBench(const TOptions& options)
     const std::string workload = ChoiceOption(options, "--workload", "both");
     TJson json = TJson::object();
     // W2 first: the peak memory of the process is its own.
-    if (workload != "w1")
+    const std::string exportFolder = options.Value("--export").value_or("");
+    if (workload == "w3")
+        RunW3(json, PlaceMap, exportFolder);
+    if (workload == "w2" || workload == "both")
         RunW2(json);
-    if (workload != "w2")
-        RunW1(json, !options.Flag("--no-oracle"), options.Value("--export").value_or(""));
+    if (workload == "w1" || workload == "both")
+        RunW1(json, !options.Flag("--no-oracle"), exportFolder);
     PrintJson(json);
 }
 
@@ -170,8 +152,9 @@ void AddBenchCommand(TCommandLine& cli)
 {
     CLI::App& command = cli.AddCommand("bench", "time map training against the plain method", RunBench);
     AddPath(command, "BENCHMARK", "the benchmark to run: training");
-    AddChoice(command, "--workload", {"w1", "w2", "both"},
-              "w1: speed on 100000 points against the plain method; w2: memory of a 100x100 map")
+    AddChoice(command, "--workload", {"w1", "w2", "w3", "both"},
+              "w1: speed on 100000 points against the plain method; w2: memory of a 100x100 map; "
+              "w3: a million points on a 100x100 map, phase by phase")
         ->default_str("both");
     AddFlag(command, "--no-oracle", "leave out the plain method's run of w1");
     AddValue(command, "--export", "DIR", "write w1's points and starting nodes into DIR as raw doubles");

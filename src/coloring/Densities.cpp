@@ -73,7 +73,7 @@ TArray1D Spread(const TDistinctRows& distinct, const std::vector<double>& perDis
 constexpr std::size_t Block = 8;
 
 #if defined(__GNUC__) && !defined(__clang__) && defined(__x86_64__)
-#define ORBELIN_KERNEL_CLONES __attribute__((target_clones("avx2", "default")))
+#define ORBELIN_KERNEL_CLONES __attribute__((target_clones("avx512f", "avx2", "default")))
 #else
 #define ORBELIN_KERNEL_CLONES
 #endif
@@ -135,8 +135,9 @@ void Density2DBlock(const double* xs, const double* ys, const double* px, const 
 // v holds the block's positions coordinate by coordinate: v[k * Block + b]. The points
 // go in chunks: first every point's S for every lane, coordinate by coordinate, then the
 // kernel terms, so that both steps are straight runs of lane operations.
-ORBELIN_KERNEL_CLONES
-void DensityNDBlock(const double* v, const double* points, std::size_t n, std::size_t d, double invH, double* out)
+template <bool Masked>
+[[gnu::always_inline]] inline void DensityNDTerms(const double* v, const double* points, std::size_t n, std::size_t d,
+                                                  double invH, double* out)
 {
     constexpr std::size_t Chunk = 64;
     double sum[Block] = {};
@@ -156,7 +157,10 @@ void DensityNDBlock(const double* v, const double* points, std::size_t n, std::s
                     // A missing entry on either side makes t a NaN, which is left out.
                     const double t = (xk - vk[b]) * invH;
                     const double square = t * t;
-                    sj[b] += t == t ? square : 0.0;
+                    if constexpr (Masked)
+                        sj[b] += t == t ? square : 0.0;
+                    else
+                        sj[b] += square;
                 }
             }
         }
@@ -169,6 +173,122 @@ void DensityNDBlock(const double* v, const double* points, std::size_t n, std::s
     }
     for (std::size_t b = 0; b < Block; ++b)
         out[b] = sum[b];
+}
+
+// Where every point and position is finite no term is left out: the sums are the same
+// without the test.
+ORBELIN_KERNEL_CLONES
+void DensityNDBlock(const double* v, const double* points, std::size_t n, std::size_t d, double invH, bool finite,
+                    double* out)
+{
+    if (finite)
+        DensityNDTerms<false>(v, points, n, d, invH, out);
+    else
+        DensityNDTerms<true>(v, points, n, d, invH, out);
+}
+
+// The distinct positions of a 2D density when they make up most of a lattice: every
+// position is (X[a], Y[b]) for sorted distinct X and Y.
+struct TLattice {
+    std::vector<double> X, Y;
+    std::vector<std::int32_t> A, B; ///< [U] the lattice indices of each position
+};
+
+/// A lattice pays where it holds at most this many points per distinct position.
+constexpr std::size_t LatticeSlack = 4;
+
+bool FindLattice(const TDistinctRows& distinct, TLattice& lattice)
+{
+    const std::size_t count = distinct.Count;
+    for (int axis = 0; axis < 2; ++axis) {
+        std::vector<double>& values = axis == 0 ? lattice.X : lattice.Y;
+        values.resize(count);
+        for (std::size_t u = 0; u < count; ++u)
+            values[u] = distinct.Values[u * 2 + static_cast<std::size_t>(axis)];
+        // Positions that are not numbers have no place on a lattice.
+        for (double v : values)
+            if (!std::isfinite(v))
+                return false;
+        std::sort(values.begin(), values.end());
+        values.erase(std::unique(values.begin(), values.end()), values.end());
+    }
+    if (lattice.X.size() * lattice.Y.size() > LatticeSlack * count)
+        return false;
+    lattice.A.resize(count);
+    lattice.B.resize(count);
+    for (std::size_t u = 0; u < count; ++u) {
+        lattice.A[u] = static_cast<std::int32_t>(
+            std::lower_bound(lattice.X.begin(), lattice.X.end(), distinct.Values[u * 2]) - lattice.X.begin());
+        lattice.B[u] = static_cast<std::int32_t>(
+            std::lower_bound(lattice.Y.begin(), lattice.Y.end(), distinct.Values[u * 2 + 1]) - lattice.Y.begin());
+    }
+    return true;
+}
+
+/// Points per pass of the lattice sums, and lattice rows and columns per block of them.
+constexpr std::size_t LatticeChunk = 1024;
+constexpr std::size_t LatticeRows = 4;
+
+// sums[a][b] += sum over the chunk's points c, in order, of ex[a][c] * ey[c][b], for the
+// LatticeRows rows from a and every b (ey padded to whole blocks).
+ORBELIN_KERNEL_CLONES
+void LatticeBlock(const double* ex, const double* ey, std::size_t chunk, std::size_t columns, std::size_t a,
+                  std::size_t rows, double* sums)
+{
+    for (std::size_t b = 0; b < columns; b += Block) {
+        double acc[LatticeRows][Block] = {};
+        for (std::size_t c = 0; c < chunk; ++c) {
+            const double* e = ey + c * columns + b;
+            for (std::size_t i = 0; i < LatticeRows; ++i) {
+                const double f = ex[(a + i) * chunk + c];
+#pragma omp simd
+                for (std::size_t k = 0; k < Block; ++k)
+                    acc[i][k] += f * e[k];
+            }
+        }
+        for (std::size_t i = 0; i < LatticeRows && a + i < rows; ++i)
+            for (std::size_t k = 0; k < Block; ++k)
+                sums[(a + i) * columns + b + k] += acc[i][k];
+    }
+}
+
+// Each term of the 2D density factors: e^-((dx^2 + dy^2) / r^2) = e^-(dx^2 / r^2) e^-(dy^2 / r^2),
+// so on a lattice the sums over the points are the products of two small tables.
+std::vector<double> LatticeDensity(const TLattice& lattice, const std::vector<double>& px,
+                                   const std::vector<double>& py, double invR2)
+{
+    const std::size_t rows = lattice.X.size();
+    const std::size_t paddedRows = (rows + LatticeRows - 1) / LatticeRows * LatticeRows;
+    const std::size_t columns = (lattice.Y.size() + Block - 1) / Block * Block;
+    const std::size_t n = px.size();
+    std::vector<double> sums(paddedRows * columns, 0.0);
+    std::vector<double> ex(paddedRows * LatticeChunk), ey(LatticeChunk * columns);
+    const auto rowBlocks = static_cast<std::ptrdiff_t>(paddedRows / LatticeRows);
+    for (std::size_t first = 0; first < n; first += LatticeChunk) {
+        const std::size_t chunk = std::min(LatticeChunk, n - first);
+        const auto chunkSize = static_cast<std::ptrdiff_t>(chunk);
+#pragma omp parallel for schedule(static)
+        for (std::ptrdiff_t c = 0; c < chunkSize; ++c) {
+            const std::size_t j = first + static_cast<std::size_t>(c);
+            for (std::size_t a = 0; a < paddedRows; ++a) {
+                const double dx = a < rows ? lattice.X[a] - px[j] : 0.0;
+                ex[a * chunk + static_cast<std::size_t>(c)] = a < rows ? InlineKernelExp(-(dx * dx) * invR2) : 0.0;
+            }
+            for (std::size_t b = 0; b < columns; ++b) {
+                const double dy = b < lattice.Y.size() ? lattice.Y[b] - py[j] : 0.0;
+                ey[static_cast<std::size_t>(c) * columns + b] =
+                    b < lattice.Y.size() ? InlineKernelExp(-(dy * dy) * invR2) : 0.0;
+            }
+        }
+#pragma omp parallel for schedule(static)
+        for (std::ptrdiff_t r = 0; r < rowBlocks; ++r)
+            LatticeBlock(ex.data(), ey.data(), chunk, columns, static_cast<std::size_t>(r) * LatticeRows, paddedRows,
+                         sums.data());
+    }
+    std::vector<double> density(lattice.A.size());
+    for (std::size_t u = 0; u < density.size(); ++u)
+        density[u] = sums[static_cast<std::size_t>(lattice.A[u]) * columns + static_cast<std::size_t>(lattice.B[u])];
+    return density;
 }
 
 std::size_t BlockCount(std::size_t count)
@@ -194,6 +314,15 @@ TArray1D GaussianDensity2D(const TArray2D& projections, const TArray2D& vertices
         py[j] = projections[j].size() > 1 ? projections[j][1] : 0.0;
     }
     const TDistinctRows distinct = DistinctRows(vertices, 2);
+    const double r2 = radius * radius;
+    const double denominator = std::numbers::pi * static_cast<double>(n) * r2;
+    TLattice lattice;
+    if (FindLattice(distinct, lattice)) {
+        std::vector<double> density = LatticeDensity(lattice, px, py, 1 / r2);
+        for (double& v : density)
+            v /= denominator;
+        return Spread(distinct, density);
+    }
     const std::size_t blocks = BlockCount(distinct.Count);
     // Positions split into x and y, the last block padded with copies of the last one.
     std::vector<double> xs(blocks * Block), ys(blocks * Block), density(blocks * Block);
@@ -202,14 +331,12 @@ TArray1D GaussianDensity2D(const TArray2D& projections, const TArray2D& vertices
         xs[u] = distinct.Values[from * 2];
         ys[u] = distinct.Values[from * 2 + 1];
     }
-    const double r2 = radius * radius;
     const auto blockCount = static_cast<std::ptrdiff_t>(blocks);
 #pragma omp parallel for schedule(dynamic, 4)
     for (std::ptrdiff_t b = 0; b < blockCount; ++b) {
         const std::size_t at = static_cast<std::size_t>(b) * Block;
         Density2DBlock(xs.data() + at, ys.data() + at, px.data(), py.data(), n, 1 / r2, density.data() + at);
     }
-    const double denominator = std::numbers::pi * static_cast<double>(n) * r2;
     for (double& v : density)
         v /= denominator;
     return Spread(distinct, density);
@@ -236,11 +363,13 @@ TArray1D GaussianDensityND(const TArray2D& points, const TArray2D& vertices, dou
             for (std::size_t k = 0; k < d; ++k)
                 v[(b * d + k) * Block + lane] = distinct.Values[from * d + k];
         }
+    const bool finite = std::all_of(x.begin(), x.end(), [](double e) { return std::isfinite(e); }) &&
+                        std::all_of(v.begin(), v.end(), [](double e) { return std::isfinite(e); });
     const auto blockCount = static_cast<std::ptrdiff_t>(blocks);
 #pragma omp parallel for schedule(dynamic, 4)
     for (std::ptrdiff_t b = 0; b < blockCount; ++b) {
         const std::size_t at = static_cast<std::size_t>(b);
-        DensityNDBlock(v.data() + at * d * Block, x.data(), n, d, 1 / h, density.data() + at * Block);
+        DensityNDBlock(v.data() + at * d * Block, x.data(), n, d, 1 / h, finite, density.data() + at * Block);
     }
     const double denominator = std::numbers::pi * static_cast<double>(n) * h * h;
     for (double& value : density)

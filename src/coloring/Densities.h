@@ -20,7 +20,11 @@ double KernelExp(double x);
 /// Costs vertices x points; vertices at the same position are computed once, and blocks
 /// of positions run in parallel, each position summing its terms (KernelExp, with 1 / r^2
 /// as a factor) point by point in order, so the result does not depend on the number of
-/// threads or the width of the processor's vector unit.
+/// threads or the width of the processor's vector unit. Positions that fill most of a
+/// lattice (distinct x times distinct y at most four times their number, as a refined
+/// rectangular map gives) take each term as the product of its x and its y factor, summed
+/// in chunks of points: a product of two tables, within a few units in the last place of
+/// every term.
 TArray1D GaussianDensity2D(const TArray2D& projections, const TArray2D& vertices, double radius);
 
 /// Density of the points (rows of d coordinates) at every data-space vertex, with

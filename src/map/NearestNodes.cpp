@@ -14,6 +14,15 @@
 // exact distance of a node already known (a seed: the point's nearest node of the previous
 // search, or the best of a few nodes). A node whose distance is the minimum never exceeds
 // it, so the nodes that can win, ties included, are all summed in full.
+//
+// Nearby nodes: for complete nodes in more than three coordinates, the bound of a
+// complete point is the squared distance of its three principal coordinates and its
+// residual length from the node's (a lower bound of the squared distance, with margins for
+// rounding). Points are taken in chunks of neighbouring seeds; a chunk is searched only
+// among the nodes inside the box of principal coordinates that no farther node can pass
+// (cells over the first two coordinates find them), gathered in ascending order so that
+// the lowest position on ties stays the lowest node. Every node left out is one the bound
+// would have passed over, so the result is that of the search over all blocks.
 #include "map/NearestNodes.h"
 
 #include "map/SimdWidth.h"
@@ -38,6 +47,12 @@ constexpr int PadUnit = 8 * BlocksPerPass;
 constexpr int PrefixLength = 3;
 /// Nodes tried for a seed when a point has no nearest node from before.
 constexpr int SeedSamples = 24;
+/// Points searched against one set of nearby nodes: at least MinChunk (more while their
+/// seed stays the same), at most MaxChunk.
+constexpr std::size_t MinChunk = 32;
+constexpr std::size_t MaxChunk = 256;
+/// Points ahead whose rows are fetched while a chunk's points are projected.
+constexpr std::size_t PrefetchDistance = 8;
 /// Relative and absolute (to the points' and nodes' distances from the node mean) margin
 /// of the principal bound.
 constexpr double BoundMargin = 1e-9;
@@ -267,13 +282,24 @@ double PresentDistance(const double* x, const double* y, int d)
     return s;
 }
 
+std::size_t RoundUpToBlocks(std::size_t count)
+{
+    return (count + PadUnit - 1) / PadUnit * PadUnit;
+}
+
+TGroupKernel Kernel()
+{
+    const int width = SimdWidth();
+    return width == 8 ? GroupAvx512 : width == 4 ? GroupAvx2 : GroupBaseline;
+}
+
 } // namespace
 
 void TNearestNodeSearch::SetNodes(const TArray2D& nodes)
 {
     N_ = static_cast<int>(nodes.size());
     D_ = N_ > 0 ? static_cast<int>(nodes[0].size()) : 0;
-    Padded_ = (N_ + PadUnit - 1) / PadUnit * PadUnit;
+    Padded_ = static_cast<int>(RoundUpToBlocks(static_cast<std::size_t>(N_)));
     const auto n = static_cast<std::size_t>(N_), d = static_cast<std::size_t>(D_),
                padded = static_cast<std::size_t>(Padded_);
     Rows_.assign(n * d, 0.0);
@@ -306,6 +332,7 @@ void TNearestNodeSearch::SetPrincipalAxes()
 {
     M_ = 0;
     Principal_.clear();
+    Cells_ = TNodeCells();
     const int m = PrincipalCount;
     if (!Complete_ || D_ <= m || N_ < 2 || !WithinBoundRange(Rows_.data(), N_ * D_))
         return;
@@ -331,44 +358,87 @@ void TNearestNodeSearch::SetPrincipalAxes()
     Axes_.assign(static_cast<std::size_t>(m) * d, 0.0);
     for (int j = 0; j < m; ++j)
         for (std::size_t k = 0; k < d; ++k)
-            Axes_[static_cast<std::size_t>(j) * d + k] =
+            Axes_[k * static_cast<std::size_t>(m) + static_cast<std::size_t>(j)] =
                 solver.eigenvectors()(static_cast<Eigen::Index>(k), D_ - 1 - j);
-    Principal_.assign(static_cast<std::size_t>(m) * padded, std::numeric_limits<double>::infinity());
-    NodeRadius_ = 0;
-    for (std::size_t i = 0; i < n; ++i) {
-        Project(Rows_.data() + i * d, Principal_.data() + i, padded, m);
-        double square = 0;
-        for (std::size_t k = 0; k < d; ++k)
-            square += (Rows_[i * d + k] - Mean_[k]) * (Rows_[i * d + k] - Mean_[k]);
-        NodeRadius_ = std::max(NodeRadius_, std::sqrt(square));
-    }
     M_ = m;
+    Principal_.assign(static_cast<std::size_t>(m + 1) * padded, std::numeric_limits<double>::infinity());
+    NodeRadius_ = 0;
+    for (std::size_t i = 0; i < n; ++i)
+        NodeRadius_ = std::max(NodeRadius_, Project(Rows_.data() + i * d, Principal_.data() + i, padded));
+    PrincipalRows_.resize(n * static_cast<std::size_t>(m + 1));
+    NodeLow_.assign(static_cast<std::size_t>(m + 1), std::numeric_limits<double>::infinity());
+    NodeHigh_.assign(static_cast<std::size_t>(m + 1), -std::numeric_limits<double>::infinity());
+    for (std::size_t i = 0; i < n; ++i)
+        for (std::size_t j = 0; j <= static_cast<std::size_t>(m); ++j) {
+            const double v = Principal_[j * padded + i];
+            PrincipalRows_[i * static_cast<std::size_t>(m + 1) + j] = v;
+            NodeLow_[j] = std::min(NodeLow_[j], v);
+            NodeHigh_[j] = std::max(NodeHigh_[j], v);
+        }
+    Cells_.Build(Principal_.data(), Principal_.data() + padded, N_);
 }
 
-double TNearestNodeSearch::Project(const double* x, double* out, std::size_t stride, int m) const
+double TNearestNodeSearch::Project(const double* x, double* out, std::size_t stride) const
 {
+    // Only called with the principal axes set, M_ = PrincipalCount; one pass keeps the
+    // four sums apart, so that they run side by side.
+    static_assert(PrincipalCount == 3);
     const auto d = static_cast<std::size_t>(D_);
-    double square = 0;
-    for (std::size_t k = 0; k < d; ++k)
-        square += (x[k] - Mean_[k]) * (x[k] - Mean_[k]);
-    for (int j = 0; j < m; ++j) {
-        const double* axis = Axes_.data() + static_cast<std::size_t>(j) * d;
-        double v = 0;
-        for (std::size_t k = 0; k < d; ++k)
-            v += axis[k] * (x[k] - Mean_[k]);
-        out[static_cast<std::size_t>(j) * stride] = v;
+    const double* axes = Axes_.data(); // [d][3]
+    double square = 0, v0 = 0, v1 = 0, v2 = 0;
+    for (std::size_t k = 0; k < d; ++k) {
+        const double c = x[k] - Mean_[k];
+        square += c * c;
+        v0 += axes[3 * k] * c;
+        v1 += axes[3 * k + 1] * c;
+        v2 += axes[3 * k + 2] * c;
     }
+    // The residual vector is summed itself: its length from |x - mean|^2 - sum v^2 would
+    // lose all its digits where it is small.
+    double even = 0, odd = 0;
+    for (std::size_t k = 0; k < d; ++k) {
+        const double r = x[k] - Mean_[k] - v0 * axes[3 * k] - v1 * axes[3 * k + 1] - v2 * axes[3 * k + 2];
+        (k % 2 == 0 ? even : odd) += r * r;
+    }
+    out[0] = v0;
+    out[stride] = v1;
+    out[2 * stride] = v2;
+    out[3 * stride] = std::sqrt(even + odd);
     return std::sqrt(square);
 }
 
-double TNearestNodeSearch::PrincipalThreshold(const double* x, double seedDistance, double* principal) const
+double TNearestNodeSearch::PrincipalThreshold(const double* x, double seedDistance, double* principal,
+                                              double& radius) const
 {
     // Bessel: the principal coordinates of x - y, orthonormal axes, hold at most its
-    // squared length. Their rounding errors are below d * 2^-52 relative to the distances
-    // involved and to |x - mean| + |y - mean|; the margins are a million times that.
-    const double radius = Project(x, principal, 1, M_);
+    // squared length, and the difference of the residuals' lengths at most what remains
+    // (the triangle inequality). Their rounding errors are below d * 2^-52 relative to the
+    // distances involved and to |x - mean| + |y - mean|; the margins are a million times that.
+    radius = Project(x, principal, 1);
     const double reach = std::sqrt(seedDistance) * (1 + BoundMargin) + BoundMargin * (radius + NodeRadius_);
     return reach * reach;
+}
+
+std::int32_t TNearestNodeSearch::CellSeed(const double* x) const
+{
+    double principal[PrincipalCount + 1];
+    Project(x, principal, 1);
+    const auto padded = static_cast<std::size_t>(Padded_);
+    std::int32_t best = -1;
+    double value = std::numeric_limits<double>::infinity();
+    Cells_.ForEachNear(principal[0], principal[1], [&](std::int32_t node) {
+        double s = 0;
+        for (int j = 0; j <= M_; ++j) {
+            const double t =
+                principal[j] - Principal_[static_cast<std::size_t>(j) * padded + static_cast<std::size_t>(node)];
+            s += t * t;
+        }
+        if (s < value || (s == value && node < best)) {
+            value = s;
+            best = node;
+        }
+    });
+    return best;
 }
 
 bool TNearestNodeSearch::SameNodes(const TArray2D& nodes) const
@@ -385,7 +455,121 @@ bool TNearestNodeSearch::SameNodes(const TArray2D& nodes) const
     return true;
 }
 
-void TNearestNodeSearch::Search(const double* points, const char* complete, std::size_t count, TNodeGapRule rule,
+void TNearestNodeSearch::SearchNearby(const double* const* points, const std::vector<std::int32_t>& list,
+                                      const std::vector<std::size_t>& chunkStart,
+                                      const std::vector<double>& seedDistance, std::int32_t* nearest,
+                                      double* distance) const
+{
+    const int d = D_, rows = M_ + 1;
+    const auto dd = static_cast<std::size_t>(d), rr = static_cast<std::size_t>(rows);
+    const TGroupKernel kernel = Kernel();
+    const auto chunks = static_cast<std::ptrdiff_t>(chunkStart.size()) - 1;
+    std::size_t largest = 0;
+    for (std::ptrdiff_t c = 0; c < chunks; ++c)
+        largest =
+            std::max(largest, chunkStart[static_cast<std::size_t>(c) + 1] - chunkStart[static_cast<std::size_t>(c)]);
+#pragma omp parallel
+    {
+        std::vector<std::int32_t> candidates;
+        candidates.reserve(static_cast<std::size_t>(N_));
+        std::vector<double> soa, principal;
+        std::vector<double> x(PointsPerGroup * dd), projected(PointsPerGroup * rr);
+        std::vector<double> chunkProjected(largest * rr), chunkThreshold(largest);
+        std::int32_t groupNearest[PointsPerGroup];
+        double groupDistance[PointsPerGroup];
+#pragma omp for schedule(dynamic, 4)
+        for (std::ptrdiff_t c = 0; c < chunks; ++c) {
+            const std::size_t first = chunkStart[static_cast<std::size_t>(c)];
+            const std::size_t size = chunkStart[static_cast<std::size_t>(c) + 1] - first;
+            // The box of principal coordinates and residuals outside which no node can
+            // reach the threshold T of any of the chunk's points. In each coordinate the
+            // bound's terms of the other coordinates are at least their distances from the
+            // nodes' range, so a node's term there is at most T less their squares.
+            double lo[PrincipalCount + 1], hi[PrincipalCount + 1];
+            std::fill(lo, lo + rows, std::numeric_limits<double>::infinity());
+            std::fill(hi, hi + rows, -std::numeric_limits<double>::infinity());
+            for (std::size_t q = 0; q < size; ++q) {
+                // The points lie scattered in memory, in the order of their seeds.
+                if (q + PrefetchDistance < size) {
+                    const auto ahead = static_cast<std::size_t>(list[first + q + PrefetchDistance]);
+                    __builtin_prefetch(points[ahead]);
+                    __builtin_prefetch(points[ahead] + dd - 1);
+                    __builtin_prefetch(seedDistance.data() + ahead);
+                }
+                const auto p = static_cast<std::size_t>(list[first + q]);
+                double* own = chunkProjected.data() + q * rr;
+                double radius = 0;
+                const double threshold = PrincipalThreshold(points[p], seedDistance[p], own, radius);
+                chunkThreshold[q] = threshold;
+                const double margin = BoundMargin * (radius + NodeRadius_);
+                double gap[PrincipalCount + 1];
+                for (int j = 0; j < rows; ++j)
+                    gap[j] = std::max(0.0, std::max(own[j] - NodeHigh_[j], NodeLow_[j] - own[j]) - margin);
+                for (int j = 0; j < rows; ++j) {
+                    double others = 0;
+                    for (int i = 0; i < rows; ++i)
+                        if (i != j)
+                            others += gap[i] * gap[i];
+                    const double width = std::sqrt(std::max(0.0, threshold - others)) + margin;
+                    lo[j] = std::min(lo[j], own[j] - width);
+                    hi[j] = std::max(hi[j], own[j] + width);
+                }
+            }
+            candidates.clear();
+            Cells_.ForEachInBox(lo[0], hi[0], lo[1], hi[1], [&](std::int32_t node) {
+                const double* own = PrincipalRows_.data() + static_cast<std::size_t>(node) * rr;
+                for (int j = 0; j < rows; ++j)
+                    if (own[j] < lo[j] || own[j] > hi[j])
+                        return;
+                candidates.push_back(node);
+            });
+            // Each point's seed lies inside the box; should rounding ever leave it empty,
+            // every node is searched.
+            if (candidates.empty())
+                for (int node = 0; node < N_; ++node)
+                    candidates.push_back(node);
+            // In ascending order, so that the kernel's lowest position on ties is the
+            // lowest node.
+            std::sort(candidates.begin(), candidates.end());
+            const std::size_t count = candidates.size();
+            const std::size_t width = RoundUpToBlocks(std::max<std::size_t>(count, 1));
+            soa.assign(dd * width, std::numeric_limits<double>::infinity());
+            principal.assign(rr * width, std::numeric_limits<double>::infinity());
+            for (std::size_t at = 0; at < count; ++at) {
+                const auto node = static_cast<std::size_t>(candidates[at]);
+                const double* y = Rows_.data() + node * dd;
+                for (std::size_t k = 0; k < dd; ++k)
+                    soa[k * width + at] = y[k];
+                const double* own = PrincipalRows_.data() + node * rr;
+                for (std::size_t j = 0; j < rr; ++j)
+                    principal[j * width + at] = own[j];
+            }
+            const TBlocks blocks{soa.data(), principal.data(), static_cast<int>(width), static_cast<int>(count), d,
+                                 rows};
+            for (std::size_t g = 0; g < size; g += PointsPerGroup) {
+                // A short last group repeats its first point; the repeats' results are dropped.
+                std::int32_t members[PointsPerGroup];
+                TGroup group{x.data(), nullptr, projected.data(), {}};
+                for (int q = 0; q < PointsPerGroup; ++q) {
+                    const std::size_t at = g + static_cast<std::size_t>(q) < size ? g + static_cast<std::size_t>(q) : g;
+                    members[q] = list[first + at];
+                    std::memcpy(x.data() + static_cast<std::size_t>(q) * dd, points[members[q]], dd * sizeof(double));
+                    std::memcpy(projected.data() + static_cast<std::size_t>(q) * rr, chunkProjected.data() + at * rr,
+                                rr * sizeof(double));
+                    group.Bound[q] = chunkThreshold[at];
+                }
+                kernel(blocks, group, groupNearest, groupDistance);
+                for (int q = 0; q < PointsPerGroup && g + static_cast<std::size_t>(q) < size; ++q) {
+                    nearest[members[q]] =
+                        groupNearest[q] >= 0 ? candidates[static_cast<std::size_t>(groupNearest[q])] : -1;
+                    distance[members[q]] = groupDistance[q];
+                }
+            }
+        }
+    }
+}
+
+void TNearestNodeSearch::Search(const double* const* points, const char* complete, std::size_t count, TNodeGapRule rule,
                                 const std::int32_t* hint, std::int32_t* nearest, double* distance) const
 {
     const int n = N_, d = D_;
@@ -396,7 +580,7 @@ void TNearestNodeSearch::Search(const double* points, const char* complete, std:
         }
         return;
     }
-    const auto row = [points, d](std::size_t p) { return points + p * static_cast<std::size_t>(d); };
+    const auto row = [points](std::size_t p) { return points[p]; };
     if (!Complete_) {
         // Nodes with gaps or infinite coordinates: the plain scan, rule by rule.
         const bool skipNodeGaps = rule == TNodeGapRule::Skip;
@@ -424,8 +608,11 @@ void TNearestNodeSearch::Search(const double* points, const char* complete, std:
         return;
     }
 
-    // Seeds: the hinted node, or the best of a few nodes spread over the grid. Points with
-    // the same seed are searched together, so that their blocks pass over alike.
+    // Which points take the principal bound: complete ones within its range.
+    std::vector<char> nearby(count, 0);
+    // Seeds: the hinted node or the best node of the point's cell, whichever is nearer, or
+    // the best of a few nodes spread over the grid. Points with the same seed are searched
+    // together, so that their blocks pass over alike.
     std::vector<std::int32_t> seed(count);
     std::vector<double> bound(count);
     const int stride = std::max(1, n / SeedSamples);
@@ -433,21 +620,27 @@ void TNearestNodeSearch::Search(const double* points, const char* complete, std:
     for (std::ptrdiff_t p = 0; p < static_cast<std::ptrdiff_t>(count); ++p) {
         const double* x = row(static_cast<std::size_t>(p));
         const std::int32_t hinted = hint ? hint[p] : -1;
+        const bool usesCells = M_ > 0 && complete[p] && WithinBoundRange(x, d);
+        nearby[static_cast<std::size_t>(p)] = usesCells ? 1 : 0;
         std::int32_t best = -1;
         double value = NoNodeBelow;
-        if (hinted >= 0 && hinted < n) {
-            best = hinted;
-            value =
-                PresentDistance(x, Rows_.data() + static_cast<std::size_t>(hinted) * static_cast<std::size_t>(d), d);
-        } else {
-            for (int i = 0; i < n; i += stride) {
-                const double s =
-                    PresentDistance(x, Rows_.data() + static_cast<std::size_t>(i) * static_cast<std::size_t>(d), d);
-                if (s < value) {
-                    value = s;
-                    best = i;
-                }
+        const auto consider = [&](std::int32_t node) {
+            const double s =
+                PresentDistance(x, Rows_.data() + static_cast<std::size_t>(node) * static_cast<std::size_t>(d), d);
+            if (best < 0 || s < value) {
+                value = s;
+                best = node;
             }
+        };
+        if (hinted >= 0 && hinted < n)
+            consider(hinted);
+        if (usesCells) {
+            const std::int32_t cell = CellSeed(x);
+            if (cell >= 0 && cell != best)
+                consider(cell);
+        } else if (best < 0) {
+            for (int i = 0; i < n; i += stride)
+                consider(i);
         }
         seed[static_cast<std::size_t>(p)] = best < 0 ? 0 : best;
         bound[static_cast<std::size_t>(p)] = value < NoNodeBelow ? value : NoNodeBelow;
@@ -463,16 +656,29 @@ void TNearestNodeSearch::Search(const double* points, const char* complete, std:
         for (std::size_t p = 0; p < count; ++p)
             order[static_cast<std::size_t>(start[static_cast<std::size_t>(seed[p])]++)] = static_cast<std::int32_t>(p);
         full.reserve(count);
-        // Points beyond the range the principal bound is checked for take the exact path.
         for (std::int32_t p : order)
-            (complete[p] && (M_ == 0 || WithinBoundRange(row(static_cast<std::size_t>(p)), d)) ? full : gapped)
-                .push_back(p);
+            (nearby[static_cast<std::size_t>(p)] || (M_ == 0 && complete[p]) ? full : gapped).push_back(p);
     }
-    const TBlocks blocks{Soa_.data(), Principal_.data(), Padded_, n, d, M_};
-    const int m = M_;
+    if (M_ > 0) {
+        // Chunks of points with neighbouring seeds, cut where the seed changes.
+        std::vector<std::size_t> chunkStart;
+        for (std::size_t i = 0; i < full.size();) {
+            chunkStart.push_back(i);
+            const std::size_t first = i++;
+            while (i < full.size() && i - first < MaxChunk &&
+                   (i - first < MinChunk ||
+                    seed[static_cast<std::size_t>(full[i])] == seed[static_cast<std::size_t>(full[i - 1])]))
+                ++i;
+        }
+        chunkStart.push_back(full.size());
+        SearchNearby(points, full, chunkStart, bound, nearest, distance);
+        full.clear();
+    }
 
-    const int width = SimdWidth();
-    const TGroupKernel kernel = width == 8 ? GroupAvx512 : width == 4 ? GroupAvx2 : GroupBaseline;
+    // The rest against every block of nodes: points with gaps (their sums skip them), out
+    // of the bound's range, or nodes without principal axes (the prefix bound).
+    const TBlocks blocks{Soa_.data(), Principal_.data(), Padded_, n, d, 0};
+    const TGroupKernel kernel = Kernel();
     const std::ptrdiff_t fullGroups = (static_cast<std::ptrdiff_t>(full.size()) + PointsPerGroup - 1) / PointsPerGroup;
     const std::ptrdiff_t groups =
         fullGroups + (static_cast<std::ptrdiff_t>(gapped.size()) + PointsPerGroup - 1) / PointsPerGroup;
@@ -480,7 +686,6 @@ void TNearestNodeSearch::Search(const double* points, const char* complete, std:
     {
         std::vector<double> x(static_cast<std::size_t>(PointsPerGroup * d));
         std::vector<double> mask(static_cast<std::size_t>(PointsPerGroup * d));
-        std::vector<double> principal(static_cast<std::size_t>(PointsPerGroup * std::max(m, 1)));
         std::int32_t groupNearest[PointsPerGroup];
         double groupDistance[PointsPerGroup];
 #pragma omp for schedule(dynamic, 16)
@@ -491,8 +696,7 @@ void TNearestNodeSearch::Search(const double* points, const char* complete, std:
             const std::ptrdiff_t size = static_cast<std::ptrdiff_t>(list.size());
             // A short last group repeats its first point; the repeats' results are dropped.
             std::int32_t members[PointsPerGroup];
-            const bool usePrincipal = isFull && m > 0;
-            TGroup group{x.data(), isFull ? nullptr : mask.data(), usePrincipal ? principal.data() : nullptr, {}};
+            TGroup group{x.data(), isFull ? nullptr : mask.data(), nullptr, {}};
             for (int q = 0; q < PointsPerGroup; ++q) {
                 members[q] = list[static_cast<std::size_t>(first + q < size ? first + q : first)];
                 const double* r = row(static_cast<std::size_t>(members[q]));
@@ -501,9 +705,7 @@ void TNearestNodeSearch::Search(const double* points, const char* complete, std:
                     x[static_cast<std::size_t>(q * d + k)] = present ? r[k] : 0.0;
                     mask[static_cast<std::size_t>(q * d + k)] = present ? 1.0 : 0.0;
                 }
-                const double seedDistance = bound[static_cast<std::size_t>(members[q])];
-                group.Bound[q] =
-                    usePrincipal ? PrincipalThreshold(r, seedDistance, principal.data() + q * m) : seedDistance;
+                group.Bound[q] = bound[static_cast<std::size_t>(members[q])];
             }
             kernel(blocks, group, groupNearest, groupDistance);
             for (int q = 0; q < PointsPerGroup && first + q < size; ++q) {

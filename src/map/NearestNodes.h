@@ -2,6 +2,7 @@
 // plain point-by-node scan, but vectorised across nodes and run over points in parallel.
 #pragma once
 
+#include "map/NodeCells.h"
 #include "numeric/TArray.h"
 
 #include <cstddef>
@@ -41,13 +42,13 @@ public:
     int NodeCount() const { return N_; }
     int Dimension() const { return D_; }
 
-    /// For each of count points stored row by row (Dimension() values each; complete[p]
+    /// For each of count points, points[p] its row (Dimension() values; complete[p]
     /// tells that point p has no gap): nearest[p] and distance[p] (0 for a point with no
     /// nearest node). hint, when given, holds a node for every point that is probably
     /// near it (the nearest node of a previous search; any value is safe): the closer the
     /// hints, the more nodes are passed over. Runs over the points in parallel; the results
     /// depend neither on the hints nor on the number of threads.
-    void Search(const double* points, const char* complete, std::size_t count, TNodeGapRule rule,
+    void Search(const double* const* points, const char* complete, std::size_t count, TNodeGapRule rule,
                 const std::int32_t* hint, std::int32_t* nearest, double* distance) const;
 
 private:
@@ -59,23 +60,36 @@ private:
 
     void SetPrincipalAxes();
     bool WithinBoundRange(const double* x, int d) const;
-    /// Writes the m principal coordinates of x, stride apart; returns |x - mean|.
-    double Project(const double* x, double* out, std::size_t stride, int m) const;
+    /// Writes the M_ principal coordinates of x and then its residual (the length of what
+    /// the axes leave of x - mean), stride apart; returns |x - mean|.
+    double Project(const double* x, double* out, std::size_t stride) const;
     /// The squared distance a block's principal bound must exceed for the point x with
     /// that seed distance to pass it over; writes the point's principal coordinates.
-    double PrincipalThreshold(const double* x, double seedDistance, double* principal) const;
+    double PrincipalThreshold(const double* x, double seedDistance, double* principal, double& radius) const;
+    /// A node near x to start from: of the nodes in x's cell, the one with the smallest
+    /// principal bound.
+    std::int32_t CellSeed(const double* x) const;
+    /// Searches the complete points listed, in order, among the nodes that their principal
+    /// bounds leave, chunk by chunk; seedDistance[p] is the distance of a node known.
+    void SearchNearby(const double* const* points, const std::vector<std::int32_t>& list,
+                      const std::vector<std::size_t>& chunkStart, const std::vector<double>& seedDistance,
+                      std::int32_t* nearest, double* distance) const;
 
     int N_ = 0;
     int D_ = 0;
-    int Padded_ = 0;                ///< N_ rounded up to whole blocks
-    bool Complete_ = true;          ///< no node coordinate is missing
-    std::vector<double> Soa_;       ///< [D_][Padded_], padding lanes +inf
-    int M_ = 0;                     ///< principal coordinates in use (0: the prefix bound)
-    std::vector<double> Mean_;      ///< [D_] mean of the nodes
-    std::vector<double> Axes_;      ///< [M_][D_] orthonormal
-    std::vector<double> Principal_; ///< [M_][Padded_] of the nodes, padding lanes +inf
-    double NodeRadius_ = 0;         ///< largest |y - mean|
-    std::vector<double> Rows_;      ///< [N_][D_], for the scalar path and SameNodes
+    int Padded_ = 0;           ///< N_ rounded up to whole blocks
+    bool Complete_ = true;     ///< no node coordinate is missing
+    std::vector<double> Soa_;  ///< [D_][Padded_], padding lanes +inf
+    int M_ = 0;                ///< principal coordinates in use (0: the prefix bound)
+    std::vector<double> Mean_; ///< [D_] mean of the nodes
+    std::vector<double> Axes_; ///< [D_][M_] orthonormal columns
+    /// [M_ + 1][Padded_]: the nodes' principal coordinates and their residuals, padding +inf
+    std::vector<double> Principal_;
+    std::vector<double> PrincipalRows_;      ///< [N_][M_ + 1], the same node by node
+    std::vector<double> NodeLow_, NodeHigh_; ///< [M_ + 1] their ranges over the nodes
+    double NodeRadius_ = 0;                  ///< largest |y - mean|
+    TNodeCells Cells_;                       ///< over the first two principal coordinates
+    std::vector<double> Rows_;               ///< [N_][D_], for the scalar path and SameNodes
 };
 
 } // namespace orbelin::map

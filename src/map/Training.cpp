@@ -19,24 +19,61 @@
 
 namespace orbelin::map {
 
+namespace {
+
+// A hash of the rows' first d values, bit by bit, in fixed blocks of rows combined in
+// order (so the same for any number of threads).
+std::uint64_t HashRows(const TArray2D& rows, std::size_t d)
+{
+    constexpr std::size_t BlockRows = 4096;
+    const std::size_t blocks = (rows.size() + BlockRows - 1) / BlockRows;
+    std::vector<std::uint64_t> hashes(blocks);
+    const auto blockCount = static_cast<std::ptrdiff_t>(blocks);
+#pragma omp parallel for schedule(static) if (blockCount > 1)
+    for (std::ptrdiff_t b = 0; b < blockCount; ++b) {
+        // Four lanes, values k, k + 4, ... to lane k % 4, so that the multiplications of
+        // one row run side by side.
+        std::uint64_t h[4] = {0x243F6A8885A308D3ull ^ static_cast<std::uint64_t>(b), 0x13198A2E03707344ull,
+                              0xA4093822299F31D0ull, 0x082EFA98EC4E6C89ull};
+        const std::size_t first = static_cast<std::size_t>(b) * BlockRows;
+        for (std::size_t p = first; p < std::min(rows.size(), first + BlockRows); ++p)
+            for (std::size_t k = 0; k < d; ++k) {
+                std::uint64_t bits;
+                std::memcpy(&bits, rows[p].data() + k, sizeof bits);
+                std::uint64_t& lane = h[k % 4];
+                // Both steps are one-to-one, so any change of one value changes its lane.
+                lane = (lane ^ bits) * 0x9E3779B97F4A7C15ull;
+                lane ^= lane >> 29;
+            }
+        hashes[static_cast<std::size_t>(b)] = ((h[0] * 31 + h[1]) * 31 + h[2]) * 31 + h[3];
+    }
+    std::uint64_t h = rows.size() * 0x94D049BB133111EBull + d;
+    for (std::uint64_t part : hashes) {
+        h = (h ^ part) * 0xBF58476D1CE4E5B9ull;
+        h ^= h >> 29;
+    }
+    return h;
+}
+
+} // namespace
+
 void TTrainingCache::SyncPoints(const TArray2D& points, int d)
 {
     const auto dd = static_cast<std::size_t>(d);
-    bool same = PointCount == points.size() && Dimension == d;
-    for (std::size_t p = 0; same && p < points.size(); ++p)
-        same = dd == 0 || std::memcmp(points[p].data(), Points.data() + p * dd, dd * sizeof(double)) == 0;
-    if (same)
+    Points.resize(points.size());
+    for (std::size_t p = 0; p < points.size(); ++p)
+        Points[p] = points[p].data();
+    const std::uint64_t hash = HashRows(points, dd);
+    if (PointCount == points.size() && Dimension == d && PointsHash == hash)
         return;
     PointCount = points.size();
     Dimension = d;
-    Points.resize(PointCount * dd);
+    PointsHash = hash;
     Complete.assign(PointCount, 1);
-    for (std::size_t p = 0; p < PointCount; ++p) {
-        std::memcpy(Points.data() + p * dd, points[p].data(), dd * sizeof(double));
+    for (std::size_t p = 0; p < PointCount; ++p)
         for (std::size_t k = 0; k < dd; ++k)
             if (IsMissing(points[p][k]))
                 Complete[p] = 0;
-    }
     NearestValid = EnergyValid = false;
 }
 
@@ -64,6 +101,11 @@ long long Milliseconds(TClock::time_point from, TClock::time_point to)
     return std::chrono::duration_cast<std::chrono::milliseconds>(to - from).count();
 }
 
+double Seconds(TClock::time_point from, TClock::time_point to)
+{
+    return std::chrono::duration<double>(to - from).count();
+}
+
 int NodeDimension(const TNetGrid& grid)
 {
     return grid.Nodes.empty() ? 0 : static_cast<int>(grid.Nodes[0].size());
@@ -84,23 +126,32 @@ bool PointsFitNodes(const TMap& map)
     return true;
 }
 
-// The nearest nodes by the assignment rule for the current nodes and points.
-const TTrainingCache& AssignmentNearest(TMap& map)
+// The nearest nodes by the assignment rule, for a cache that has just taken the points
+// and the nodes.
+void SearchAssignment(TTrainingCache& cache)
 {
-    TTrainingCache& cache = TrainingCacheOf(map);
-    cache.SyncPoints(map.Data->Points, NodeDimension(*map.Grid));
-    cache.SyncNodes(map.Grid->Nodes);
     if (!cache.NearestValid) {
         // The nearest nodes found for the previous node positions are the hints.
         std::vector<std::int32_t> hint;
         hint.swap(cache.Nearest);
         cache.Nearest.resize(cache.PointCount);
         cache.Distance.resize(cache.PointCount);
+        const TClock::time_point start = TClock::now();
         cache.Search.Search(cache.Points.data(), cache.Complete.data(), cache.PointCount, TNodeGapRule::Propagate,
                             hint.size() == cache.PointCount ? hint.data() : nullptr, cache.Nearest.data(),
                             cache.Distance.data());
+        cache.Seconds.Search += Seconds(start, TClock::now());
         cache.NearestValid = true;
     }
+}
+
+// The nearest nodes by the assignment rule for the current nodes and points.
+const TTrainingCache& AssignmentNearest(TMap& map)
+{
+    TTrainingCache& cache = TrainingCacheOf(map);
+    cache.SyncPoints(map.Data->Points, NodeDimension(*map.Grid));
+    cache.SyncNodes(map.Grid->Nodes);
+    SearchAssignment(cache);
     return cache;
 }
 
@@ -112,7 +163,7 @@ void EnergyNearest(TMap& map, const std::vector<std::int32_t>*& nearest, const s
     cache.SyncPoints(map.Data->Points, NodeDimension(*map.Grid));
     cache.SyncNodes(map.Grid->Nodes);
     if (cache.Search.NodesComplete()) {
-        AssignmentNearest(map);
+        SearchAssignment(cache);
         nearest = &cache.Nearest;
         distance = &cache.Distance;
         return;
@@ -120,8 +171,10 @@ void EnergyNearest(TMap& map, const std::vector<std::int32_t>*& nearest, const s
     if (!cache.EnergyValid) {
         cache.EnergyNearest.resize(cache.PointCount);
         cache.EnergyDistance.resize(cache.PointCount);
+        const TClock::time_point start = TClock::now();
         cache.Search.Search(cache.Points.data(), cache.Complete.data(), cache.PointCount, TNodeGapRule::Skip, nullptr,
                             cache.EnergyNearest.data(), cache.EnergyDistance.data());
+        cache.Seconds.Search += Seconds(start, TClock::now());
         cache.EnergyValid = true;
     }
     nearest = &cache.EnergyNearest;
@@ -159,7 +212,6 @@ std::vector<TArray1D> RightSides(TMap& map, int first, int count)
 {
     const TTrainingCache& cache = *map.TrainingCache;
     const auto n = static_cast<std::ptrdiff_t>(map.TaxonMembers.size());
-    const auto d = static_cast<std::size_t>(cache.Dimension);
     const bool weighted = TrainsWithWeights(map);
     const double divisor = Divisor(map);
     const TArray1D& weights = map.Data->PointWeights;
@@ -171,7 +223,7 @@ std::vector<TArray1D> RightSides(TMap& map, int first, int count)
         for (std::ptrdiff_t i = 0; i < n; ++i) {
             std::fill(sum.begin(), sum.end(), 0.0);
             for (std::int32_t p : map.TaxonMembers[static_cast<std::size_t>(i)]) {
-                const double* row = cache.Points.data() + static_cast<std::size_t>(p) * d;
+                const double* row = cache.Points[static_cast<std::size_t>(p)];
                 for (int c = 0; c < count; ++c) {
                     const double v = row[first + c];
                     if (!IsMissing(v))
@@ -310,6 +362,8 @@ TElasticFactors ElasticFactors(const TMap& map)
 
 void AssignTaxons(TMap& map)
 {
+    const TClock::time_point start = TClock::now();
+    const double searchBefore = TrainingCacheOf(map).Seconds.Search;
     FitMapArrays(map);
     const std::size_t n = map.TaxonSizes.size();
     std::fill(map.TaxonSizes.begin(), map.TaxonSizes.end(), 0);
@@ -336,6 +390,8 @@ void AssignTaxons(TMap& map)
             for (std::int32_t p : map.TaxonMembers[i])
                 map.TaxonWeights[i] += weights[static_cast<std::size_t>(p)];
     }
+    TTrainingPhaseSeconds& seconds = TrainingCacheOf(map).Seconds;
+    seconds.Taxons += Seconds(start, TClock::now()) - (seconds.Search - searchBefore);
 }
 
 void BuildSystemMatrix(TMap& map)
@@ -417,6 +473,9 @@ TStepResult TrainingStep(TMap& map)
     const TClock::time_point solveStart = TClock::now();
     result.Problem = SolveAll(map, running ? &map.StopRequested : nullptr);
     const TClock::time_point solveEnd = TClock::now();
+    TTrainingPhaseSeconds& seconds = TrainingCacheOf(map).Seconds;
+    seconds.SystemBuild += Seconds(assignEnd, solveStart);
+    seconds.Solve += Seconds(solveStart, solveEnd);
     if (!result.Problem.empty()) {
         map.StopRequested = true;
         return result;
@@ -440,6 +499,9 @@ void EvaluateEnergy(TMap& map)
 {
     if (!map.Grid)
         return;
+    const TClock::time_point start = TClock::now();
+    TTrainingPhaseSeconds& seconds = TrainingCacheOf(map).Seconds;
+    const double searchBefore = seconds.Search;
     const TNetGrid& grid = *map.Grid;
     const int n = grid.NodeCount();
     double approximation = 0.0;
@@ -486,6 +548,7 @@ void EvaluateEnergy(TMap& map)
     map.BendingEnergy = map.Mu * bending / nodes;
     map.PreviousEnergy = map.TotalEnergy;
     map.TotalEnergy = map.ApproximationError + map.Lambda * map.StretchingEnergy + map.Mu * map.BendingEnergy;
+    seconds.Energy += Seconds(start, TClock::now()) - (seconds.Search - searchBefore);
 }
 
 std::string TrainUntilStopped(TMap& map, const std::function<void()>& afterStep)

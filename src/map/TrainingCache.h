@@ -12,12 +12,25 @@ namespace orbelin::map {
 
 class TMap;
 
+/// Seconds spent in the phases of training, added up over the steps and energy
+/// evaluations made with one cache (never reset by training itself): for benchmarks.
+struct TTrainingPhaseSeconds {
+    double Search = 0;      ///< nearest-node searches, for the assignment or the energy
+    double Taxons = 0;      ///< the rest of AssignTaxons: sizes, members, weights
+    double SystemBuild = 0; ///< BuildSystemMatrix
+    double Solve = 0;       ///< right-hand sides and sweeps of every coordinate
+    double Energy = 0;      ///< the rest of EvaluateEnergy
+};
+
 /// Held by a map (TMap::TrainingCache). The nearest nodes of a step's assignment are
 /// those of the energy evaluation after the previous step, as long as the nodes and the
-/// points are unchanged; the cache compares both, bit for bit, before it hands them out.
+/// points are unchanged: the cache compares the nodes bit for bit, and the points by a
+/// 64-bit hash of their bits (keeping no copy of a million points), before it hands them
+/// out.
 struct TTrainingCache {
-    std::vector<double> Points; ///< [n][d] copy of the dataset's points
-    std::vector<char> Complete; ///< [n] the point has no gap
+    std::vector<const double*> Points; ///< [n] the dataset's rows, d values each
+    std::vector<char> Complete;        ///< [n] the point has no gap
+    std::uint64_t PointsHash = 0;
     std::size_t PointCount = 0;
     int Dimension = 0;
 
@@ -30,7 +43,10 @@ struct TTrainingCache {
     std::vector<double> EnergyDistance;
     bool EnergyValid = false;
 
-    /// Copies the points when they differ from the copy held; drops the nearest nodes then.
+    TTrainingPhaseSeconds Seconds;
+
+    /// Takes the rows of the points (every row of at least d values); drops the nearest
+    /// nodes when their values differ from those seen last.
     void SyncPoints(const TArray2D& points, int d);
     /// Takes the node positions when they differ from those held; drops the nearest nodes then.
     void SyncNodes(const TArray2D& nodes);

@@ -58,6 +58,16 @@ void ScaleToUnitLength(TArray1D& v)
 // rows[p] := rows[p] - (v t + c) with t = VecDot(scoreRows[p] - c, v) / SqNorm(v); the
 // scores may be taken from the rows themselves. A missing v[j] or c[j] makes the residual
 // missing; a missing entry stays missing.
+// VecDot(row - c, v) / vv over the coordinates present in the row, c and v; 0 when vv is 0.
+double ScoreOf(const TArray1D& row, const TArray1D& v, const TArray1D& c, double vv)
+{
+    double s = 0.0;
+    for (std::size_t j = 0, len = std::min(row.size(), v.size()); j < len; ++j)
+        if (!IsMissing(row[j]) && !IsMissing(c[j]) && !IsMissing(v[j]))
+            s += (row[j] - c[j]) * v[j];
+    return vv != 0.0 ? s / vv : 0.0;
+}
+
 void RemoveComponent(const TArray2D& scoreRows, TArray2D& rows, const TArray1D& v, const TArray1D& c, TArray1D* scores)
 {
     const double vv = SqNorm(v);
@@ -65,12 +75,7 @@ void RemoveComponent(const TArray2D& scoreRows, TArray2D& rows, const TArray1D& 
     const auto n = static_cast<std::ptrdiff_t>(rows.size());
 #pragma omp parallel for schedule(static) if (n > 1024)
     for (std::ptrdiff_t p = 0; p < n; ++p) {
-        const TArray1D& source = scoreRows[static_cast<std::size_t>(p)];
-        double s = 0.0;
-        for (std::size_t j = 0, len = std::min(source.size(), d); j < len; ++j)
-            if (!IsMissing(source[j]) && !IsMissing(c[j]) && !IsMissing(v[j]))
-                s += (source[j] - c[j]) * v[j];
-        const double t = vv != 0.0 ? s / vv : 0.0;
+        const double t = ScoreOf(scoreRows[static_cast<std::size_t>(p)], v, c, vv);
         TArray1D& row = rows[static_cast<std::size_t>(p)];
         for (std::size_t j = 0, len = std::min(row.size(), d); j < len; ++j) {
             if (IsMissing(row[j]))
@@ -213,14 +218,66 @@ double Ratio(double numerator, double denominator)
     return denominator != 0.0 ? numerator / denominator : 0.0;
 }
 
-} // namespace
+// The rows a component is fitted to, as given.
+struct TGivenRows {
+    const TArray2D& X;
+    std::size_t Size() const { return X.size(); }
+    // Row p, its first `limit` entries at most; scratch is not needed.
+    TVecView Row(std::size_t p, std::size_t limit, std::vector<double>&) const
+    {
+        return TVecView(X[p]).first(std::min(X[p].size(), limit));
+    }
+};
 
-bool ComponentStep(const TArray2D& x, TArray1D& v, TArray1D& c, const TArray1D& w)
+// The rows less the components fitted so far, in one block of n x d values (a copy of the
+// rows only from the first deflation on): RemoveComponent's operations on a copy, kept
+// contiguous.
+struct TDeflatedRows {
+    const TArray2D& X;
+    std::size_t D = 0;
+    std::vector<double> Values; ///< [n][D] once a component has been removed, else empty
+
+    std::size_t Size() const { return X.size(); }
+    TVecView Row(std::size_t p, std::size_t limit, std::vector<double>&) const
+    {
+        const std::size_t len = std::min({X[p].size(), limit, D});
+        if (Values.empty())
+            return TVecView(X[p]).first(std::min(X[p].size(), limit));
+        return TVecView(Values.data() + p * D, len);
+    }
+    // Removes the component v with centre c, the scores taken from the input rows.
+    void Remove(const TArray1D& v, const TArray1D& c)
+    {
+        const std::size_t n = X.size();
+        if (Values.empty()) {
+            Values.assign(n * D, 0.0);
+            for (std::size_t p = 0; p < n; ++p)
+                std::copy(X[p].begin(), X[p].begin() + static_cast<std::ptrdiff_t>(std::min(X[p].size(), D)),
+                          Values.begin() + static_cast<std::ptrdiff_t>(p * D));
+        }
+        const double vv = SqNorm(v);
+        const auto count = static_cast<std::ptrdiff_t>(n);
+#pragma omp parallel for schedule(static) if (count > 1024)
+        for (std::ptrdiff_t q = 0; q < count; ++q) {
+            const auto p = static_cast<std::size_t>(q);
+            const double t = ScoreOf(X[p], v, c, vv);
+            double* row = Values.data() + p * D;
+            for (std::size_t j = 0, len = std::min({X[p].size(), D, v.size()}); j < len; ++j) {
+                if (IsMissing(row[j]))
+                    continue;
+                row[j] = IsMissing(v[j]) || IsMissing(c[j]) ? Missing() : row[j] - (v[j] * t + c[j]);
+            }
+        }
+    }
+};
+
+template <class TRows>
+bool StepOver(const TRows& x, TArray1D& v, TArray1D& c, const TArray1D& w)
 {
     const std::size_t d = v.size();
     if (c.size() != d)
         c.resize(d, 0.0);
-    const std::size_t n = x.size();
+    const std::size_t n = x.Size();
     const bool weighted = w.size() == n;
     double vv = 0.0;
     for (double e : v)
@@ -238,27 +295,45 @@ bool ComponentStep(const TArray2D& x, TArray1D& v, TArray1D& c, const TArray1D& 
         double* sx = acc + 3 + d;
         const std::size_t first = static_cast<std::size_t>(b) * blocks.Size;
         const std::size_t end = std::min(n, first + blocks.Size);
+        std::vector<double> scratch;
         for (std::size_t p = first; p < end; ++p) {
-            const TArray1D& row = x[p];
-            const std::size_t len = std::min(row.size(), d);
+            const TVecView row = x.Row(p, d, scratch);
+            const std::size_t len = row.size();
+            // A row without gaps takes the same sums without the tests, which lets the
+            // loops over its coordinates run as vectors.
+            bool complete = true;
+            for (std::size_t j = 0; j < len; ++j)
+                complete = complete & !IsMissing(row[j]);
             double t = 0.0;
             if (vv != 0.0) {
                 double s = 0.0;
-                for (std::size_t j = 0; j < len; ++j)
-                    if (!IsMissing(row[j]))
+                if (complete)
+                    for (std::size_t j = 0; j < len; ++j)
                         s += (row[j] - c[j]) * v[j];
+                else
+                    for (std::size_t j = 0; j < len; ++j)
+                        if (!IsMissing(row[j]))
+                            s += (row[j] - c[j]) * v[j];
                 t = s / vv;
             }
             const double u = weighted ? w[p] : 1.0;
             acc[0] += u * t * t;
             acc[1] += u * t;
             acc[2] += u;
-            for (std::size_t j = 0; j < len; ++j)
-                if (!IsMissing(row[j])) {
+            if (complete) {
+                for (std::size_t j = 0; j < len; ++j) {
                     const double ux = u * row[j];
                     sxt[j] += ux * t;
                     sx[j] += ux;
                 }
+            } else {
+                for (std::size_t j = 0; j < len; ++j)
+                    if (!IsMissing(row[j])) {
+                        const double ux = u * row[j];
+                        sxt[j] += ux * t;
+                        sx[j] += ux;
+                    }
+            }
         }
     }
     std::vector<double> sums(stride, 0.0);
@@ -278,7 +353,8 @@ bool ComponentStep(const TArray2D& x, TArray1D& v, TArray1D& c, const TArray1D& 
     return true;
 }
 
-int FirstComponent(const TArray2D& x, TArray1D& v, TArray1D& c, const TArray1D& w)
+template <class TRows>
+int FirstComponentOver(const TRows& x, TArray1D& v, TArray1D& c, const TArray1D& w)
 {
     constexpr int MaxSteps = 101;
     const TArray1D start = v;
@@ -290,7 +366,7 @@ int FirstComponent(const TArray2D& x, TArray1D& v, TArray1D& c, const TArray1D& 
     while (changeV + changeC > NumericTolerance) {
         vBefore = v;
         cBefore = c;
-        const bool moved = ComponentStep(x, v, c, w);
+        const bool moved = StepOver(x, v, c, w);
         ++steps;
         if (moved) {
             fitted = true;
@@ -318,6 +394,18 @@ int FirstComponent(const TArray2D& x, TArray1D& v, TArray1D& c, const TArray1D& 
     return steps;
 }
 
+} // namespace
+
+bool ComponentStep(const TArray2D& x, TArray1D& v, TArray1D& c, const TArray1D& w)
+{
+    return StepOver(TGivenRows{x}, v, c, w);
+}
+
+int FirstComponent(const TArray2D& x, TArray1D& v, TArray1D& c, const TArray1D& w)
+{
+    return FirstComponentOver(TGivenRows{x}, v, c, w);
+}
+
 TPrincipalComponents PrincipalComponents(const TArray2D& x, const TArray1D& w, int k)
 {
     const std::size_t d = x.empty() ? 0 : x[0].size();
@@ -339,7 +427,7 @@ TPrincipalComponents PrincipalComponents(const TArray2D& x, const TArray1D& w, i
         count = std::clamp(ui.ComponentsDialogCount(dim), 0, dim);
     }
 
-    TArray2D work = x;
+    TDeflatedRows work{x, d, {}};
     TArray1D centre(d, 0.0);
     for (int i = 0; i < dim; ++i) {
         if (interactive) {
@@ -352,14 +440,14 @@ TPrincipalComponents PrincipalComponents(const TArray2D& x, const TArray1D& w, i
         TArray1D v;
         if (i < count) {
             v = RandomUnitVector(dim);
-            FirstComponent(work, v, centre, w);
+            FirstComponentOver(work, v, centre, w);
         } else {
             v.assign(d, 0.0);
             v[static_cast<std::size_t>(i)] = 1.0;
         }
         result.Components[static_cast<std::size_t>(i)] = v;
-        if (i < count)
-            RemoveComponent(x, work, v, centre, nullptr);
+        if (i + 1 < count)
+            work.Remove(v, centre);
     }
     if (interactive)
         ui.EndComponentsDialog();

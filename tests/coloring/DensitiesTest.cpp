@@ -62,6 +62,24 @@ TArray2D WithRepeats(const TArray2D& rows)
     return out;
 }
 
+// The positions of a refined rectangular map's surface: a lattice of columns x rows in
+// [-1, 1]^2, each position twice, other coordinates 0.5, a few lattice places left out.
+TArray2D LatticeRows(std::size_t columns, std::size_t rows, std::size_t d)
+{
+    TArray2D out;
+    for (std::size_t i = 0; i < columns; ++i)
+        for (std::size_t j = 0; j < rows; ++j) {
+            if ((i * rows + j) % 13 == 4)
+                continue;
+            TArray1D v(d, 0.5);
+            v[0] = 2.0 * static_cast<double>(i) / static_cast<double>(columns - 1) - 1;
+            v[1] = 2.0 * static_cast<double>(j) / static_cast<double>(rows - 1) - 1;
+            out.push_back(v);
+            out.push_back(v);
+        }
+    return out;
+}
+
 // Colours read densities relative to the largest one, so they are compared at that scale.
 // (A term e^x carries the rounding of its argument times |x|: the kernels scale by 1 / r^2
 // where the formula divides.)
@@ -96,6 +114,7 @@ TEST(DensitiesTest, DensitiesMatchTheirFormulas)
         std::size_t Points, Vertices, Dimension;
         double Radius;
         bool Gaps;
+        std::size_t LatticeRows = 0; ///< vertices on a lattice of Vertices x LatticeRows
     };
     const TCase cases[] = {
         {"default radius", 300, 37, 3, 0.25, false},
@@ -104,11 +123,15 @@ TEST(DensitiesTest, DensitiesMatchTheirFormulas)
         {"one coordinate", 40, 9, 1, 0.5, false},
         {"missing coordinates skipped", 120, 17, 4, 0.3, true},
         {"fewer vertices than a block", 10, 3, 3, 0.25, false},
+        {"lattice of vertices", 3000, 23, 3, 0.25, false, 19},
+        {"lattice, narrow kernel", 500, 31, 2, 0.01, false, 9},
+        {"lattice, wide kernel", 2500, 6, 4, 3.0, false, 40},
     };
     for (const TCase& c : cases) {
         SCOPED_TRACE(c.Name);
         const TArray2D points = RandomRows(c.Points, c.Dimension, 1.5, c.Gaps);
-        const TArray2D vertices = WithRepeats(RandomRows(c.Vertices, c.Dimension, 1.5, c.Gaps));
+        const TArray2D vertices = c.LatticeRows > 0 ? LatticeRows(c.Vertices, c.LatticeRows, c.Dimension)
+                                                    : WithRepeats(RandomRows(c.Vertices, c.Dimension, 1.5, c.Gaps));
         ExpectClose(GaussianDensityND(points, vertices, c.Radius), PlainDensityND(points, vertices, c.Radius));
         if (c.Dimension >= 2 && !c.Gaps)
             ExpectClose(GaussianDensity2D(points, vertices, c.Radius), PlainDensity2D(points, vertices, c.Radius));
@@ -119,17 +142,20 @@ TEST(DensitiesTest, DensitiesAreTheSameForOneAndTwoThreads)
 {
     numeric::SeedRandom(6);
     const TArray2D points = RandomRows(2000, 4, 1, true), projections = RandomRows(2000, 3, 1, false);
-    const TArray2D vertices = WithRepeats(RandomRows(301, 4, 1, false));
+    const TArray2D vertices = WithRepeats(RandomRows(301, 4, 1, false)), lattice = LatticeRows(40, 30, 4);
     const int threads = omp_get_max_threads();
     omp_set_num_threads(1);
     const TArray1D nd1 = GaussianDensityND(points, vertices, 0.25);
     const TArray1D d1 = GaussianDensity2D(projections, vertices, 0.25);
+    const TArray1D l1 = GaussianDensity2D(projections, lattice, 0.25);
     omp_set_num_threads(2);
     const TArray1D nd2 = GaussianDensityND(points, vertices, 0.25);
     const TArray1D d2 = GaussianDensity2D(projections, vertices, 0.25);
+    const TArray1D l2 = GaussianDensity2D(projections, lattice, 0.25);
     omp_set_num_threads(threads);
     EXPECT_EQ(nd1, nd2);
     EXPECT_EQ(d1, d2);
+    EXPECT_EQ(l1, l2);
 }
 
 TEST(DensitiesTest, NoPointsGiveZeroDensity)

@@ -64,6 +64,8 @@ struct TCase {
     bool NodeGap;      ///< one node misses a coordinate
     bool InfiniteNode; ///< one node has an infinite coordinate
     int FarEvery = 0;  ///< every k-th point scaled by 1e90, the next by 1e120 (0: none)
+    int Lattice = 2;   ///< integer coordinates run from -Lattice to Lattice
+    bool Flat = false; ///< nodes in the plane of the first two coordinates, points off it
 };
 
 TEST(NearestNodesTest, SearchEqualsThePlainScan)
@@ -79,18 +81,21 @@ TEST(NearestNodesTest, SearchEqualsThePlainScan)
         {"one coordinate", 300, 45, 1, true, false, 0, false, false},
         {"ties in five coordinates", 600, 40, 5, true, true, 0, false, false},
         {"far and huge points", 400, 30, 6, false, false, 7, false, false, 5},
+        {"many lattice nodes, ties everywhere", 3000, 700, 5, true, true, 0, false, false, 0, 6},
+        {"flat lattice of nodes, points off it", 3000, 500, 6, true, true, 9, false, false, 0, 8, true},
+        {"many nodes in many coordinates", 2000, 900, 12, false, false, 0, false, false, 0, 2, true},
     };
     for (const TCase& c : cases) {
         SCOPED_TRACE(c.Name);
         std::mt19937_64 random(11);
-        std::uniform_int_distribution<int> lattice(-2, 2);
+        std::uniform_int_distribution<int> lattice(-c.Lattice, c.Lattice);
         std::uniform_real_distribution<double> real(-3.0, 3.0);
         const auto draw = [&] { return c.IntegerGrid ? static_cast<double>(lattice(random)) : real(random); };
         TArray2D nodes, points;
         for (int i = 0; i < c.Nodes; ++i) {
             TArray1D y(static_cast<std::size_t>(c.Dimension));
-            for (double& v : y)
-                v = draw();
+            for (std::size_t k = 0; k < y.size(); ++k)
+                y[k] = c.Flat && k >= 2 ? 0.0 : draw();
             nodes.push_back(y);
             if (c.Duplicates)
                 nodes.insert(nodes.begin() + static_cast<std::ptrdiff_t>(random() % nodes.size()), y);
@@ -109,10 +114,10 @@ TEST(NearestNodesTest, SearchEqualsThePlainScan)
                     v *= p % c.FarEvery == 0 ? 1e90 : 1e120;
             points.push_back(x);
         }
-        std::vector<double> block;
+        std::vector<const double*> rows;
         std::vector<char> complete;
         for (const TArray1D& x : points) {
-            block.insert(block.end(), x.begin(), x.end());
+            rows.push_back(x.data());
             bool full = true;
             for (double v : x)
                 full = full && !IsMissing(v);
@@ -134,7 +139,7 @@ TEST(NearestNodesTest, SearchEqualsThePlainScan)
                 for (const std::int32_t* hint : hints) {
                     std::vector<std::int32_t> nearest(points.size());
                     std::vector<double> distance(points.size());
-                    search.Search(block.data(), complete.data(), points.size(), rule, hint, nearest.data(),
+                    search.Search(rows.data(), complete.data(), points.size(), rule, hint, nearest.data(),
                                   distance.data());
                     EXPECT_EQ(expected.Nearest, nearest) << "width " << width;
                     EXPECT_EQ(0,

@@ -228,6 +228,36 @@ TEST(TrainingTest, StepKeepsItsBooksAndCallsBack)
     EXPECT_EQ(TArray1D(map.TaxonSizes.size(), 0.0), map.TaxonWeights) << "unweighted training sums no weights";
 }
 
+// The assignment reuses the nearest nodes the energy found only while the points are the
+// same: a point moved, replaced by a copy elsewhere in memory, or given a gap is assigned anew.
+TEST(TrainingTest, ChangedPointsAreAssignedAnew)
+{
+    const std::vector<std::pair<const char*, std::function<void(data::TData&, const TMap&)>>> changes = {
+        {"moved onto another node",
+         [](data::TData& d, const TMap& m) { d.Points[5] = m.Grid->Nodes[m.Grid->Nodes.size() - 1]; }},
+        {"last bit changed", [](data::TData& d, const TMap&) { d.Points[9][0] = std::nextafter(d.Points[9][0], 1e9); }},
+        {"all rows copied and one moved",
+         [](data::TData& d, const TMap& m) {
+             TArray2D copy = d.Points;
+             copy[3] = m.Grid->Nodes[0];
+             d.Points = copy;
+         }},
+        {"a gap", [](data::TData& d, const TMap&) { d.Points[11][1] = Missing(); }},
+    };
+    for (const auto& [name, change] : changes) {
+        SCOPED_TRACE(name);
+        data::TData dataset;
+        TMap& map = SheetMap(dataset);
+        map.MaxIterations = 1;
+        TrainUntilStopped(map);
+        change(dataset, map);
+        AssignTaxons(map);
+        oracle::TOracleMap expected = oracle::FromMap(map);
+        oracle::Assign(expected, {&dataset.Points, &dataset.PointWeights});
+        EXPECT_EQ(expected.TaxonMembers, map.TaxonMembers);
+    }
+}
+
 TEST(TrainingTest, PendingCoefficientsAreTakenBeforeTheNextStep)
 {
     data::TData dataset;

@@ -433,5 +433,45 @@ TEST(ComponentsTest, OneThreadAndTwoGiveTheSameBits)
     EXPECT_TRUE(SameBits(results[0], results[1]));
 }
 
+// The method as written: each component fitted to a working copy of the rows, which is
+// then deflated by the scores of the input rows; the fast version keeps one flat block.
+TEST(ComponentsTest, ComponentsEqualFittingToADeflatedCopy)
+{
+    SeedRandom(23);
+    TArray2D x(400, TArray1D(5));
+    for (TArray1D& row : x)
+        for (std::size_t j = 0; j < row.size(); ++j)
+            row[j] = RandInt(40) == 0 ? M : (RandInt(1000) - 500) / 100.0 * (5 - j) + (j == 2 ? row[0] : 0.0);
+    x[7].resize(3); // a short row: its missing end is neither fitted nor deflated
+    TArray1D w(x.size());
+    for (double& e : w)
+        e = 1 + RandInt(3);
+    for (const bool weighted : {true, false}) {
+        SCOPED_TRACE(weighted ? "weighted" : "unweighted");
+        const TArray1D u = weighted ? w : TArray1D();
+        SeedRandom(8);
+        const TPrincipalComponents fast = PrincipalComponents(x, u, 4);
+        SeedRandom(8);
+        TArray2D work = x;
+        TArray1D centre(5, 0.0);
+        for (std::size_t i = 0; i < 4; ++i) {
+            TArray1D v = RandomUnitVector(5);
+            FirstComponent(work, v, centre, u);
+            EXPECT_TRUE(SameBits({v}, {fast.Components[i]})) << "component " << i;
+            const double vv = SqNorm(v);
+            for (std::size_t p = 0; p < x.size(); ++p) {
+                double s = 0;
+                for (std::size_t j = 0; j < x[p].size(); ++j)
+                    if (!IsMissing(x[p][j]) && !IsMissing(centre[j]) && !IsMissing(v[j]))
+                        s += (x[p][j] - centre[j]) * v[j];
+                const double t = vv != 0 ? s / vv : 0;
+                for (std::size_t j = 0; j < work[p].size(); ++j)
+                    if (!IsMissing(work[p][j]))
+                        work[p][j] = IsMissing(v[j]) || IsMissing(centre[j]) ? M : work[p][j] - (v[j] * t + centre[j]);
+            }
+        }
+    }
+}
+
 } // namespace
 } // namespace orbelin::numeric

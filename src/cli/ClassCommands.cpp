@@ -1,9 +1,9 @@
 // classes and annotate: the classes named by a table field, as point styles with
 // remembered style and visibility sets, and as one label per class on a map.
+#include "cli/CommandLine.h"
 #include "cli/Commands.h"
+#include "cli/JsonOutput.h"
 #include "cli/MapLoading.h"
-#include "cli/Options.h"
-#include "cli/TJsonWriter.h"
 #include "data/DatasetFile.h"
 #include "data/TData.h"
 #include "data/TDataTable.h"
@@ -28,10 +28,6 @@ namespace orbelin::cli {
 namespace {
 
 namespace fs = std::filesystem;
-
-constexpr const char* ClassesUsage =
-    "classes DATASET.obd --field NAME -o OUT.obd [--styles OUT.obc] [--visibility OUT.obs]";
-constexpr const char* AnnotateUsage = "annotate MAP.obm [--dataset D.obd] --class NAME [--font-size N] -o OUT.obm";
 
 /// Packed colours (red in the low byte) that stay apart from each other and from the
 /// white background; with the seven shapes they give 70 distinct styles.
@@ -155,15 +151,9 @@ TArray1I TypicalPoints(const data::TData& dataset, const TFieldClasses& classes)
 
 } // namespace
 
-void RunClasses(const TArgs& args)
+void RunClasses(const TOptions& options)
 {
-    const TOptions options =
-        ParseOptions(args, "classes", ClassesUsage, "DATASET.obd", {"--field", "-o", "--styles", "--visibility"}, {});
-    if (!options.Value("--field"))
-        options.Fail("classes: needs --field NAME");
     const auto out = options.Value("-o");
-    if (!out)
-        options.Fail("classes: needs -o OUT.obd");
     if (data::LowerExtension(*out) != ".obd")
         options.Fail("classes: the output file " + *out + " must end in .obd");
 
@@ -210,39 +200,37 @@ void RunClasses(const TArgs& args)
         view::WriteVisibilitySets(*visibility, dataset.VisibilitySets, dataset.VisibilitySetNames);
     }
 
-    TJsonWriter json;
-    json.BeginObject().Key("kind").String("classes").Key("field").String(classes.Field);
-    json.Key("classes").BeginArray();
+    TJson json;
+    json["kind"] = "classes";
+    json["field"] = classes.Field;
+    TJson& list = json["classes"] = TJson::array();
     for (std::size_t c = 0; c < classes.Values.size(); ++c) {
         const view::TSelectionStyle style = ClassStyle(static_cast<int>(c));
         char colour[8];
         std::snprintf(colour, sizeof colour, "#%02X%02X%02X", style.FillColor & 0xFF, (style.FillColor >> 8) & 0xFF,
                       (style.FillColor >> 16) & 0xFF);
-        json.BeginObject().Key("value").String(classes.Values[c]).Key("records").Int(records[c]);
-        json.Key("points").Int(points[c]).Key("color").String(colour).Key("shape").Int(style.Shape).EndObject();
+        TJson& entry = list.emplace_back();
+        entry["value"] = classes.Values[c];
+        entry["records"] = records[c];
+        entry["points"] = points[c];
+        entry["color"] = colour;
+        entry["shape"] = style.Shape;
     }
     long long changed = 0;
     for (std::size_t r = 0; r < before.size() && r < table.PointStyles.size(); ++r)
         changed += before[r] != table.PointStyles[r] ? 1 : 0;
-    json.EndArray().Key("changed_records").Int(changed);
-    json.Key("dataset").String(*out);
+    json["changed_records"] = changed;
+    json["dataset"] = *out;
     if (styles)
-        json.Key("styles").String(*styles);
+        json["styles"] = *styles;
     if (visibility)
-        json.Key("visibility").String(*visibility);
-    json.EndObject();
-    std::printf("%s\n", json.Text().c_str());
+        json["visibility"] = *visibility;
+    PrintJson(json);
 }
 
-void RunAnnotate(const TArgs& args)
+void RunAnnotate(const TOptions& options)
 {
-    const TOptions options =
-        ParseOptions(args, "annotate", AnnotateUsage, "MAP.obm", {"--dataset", "--class", "--font-size", "-o"}, {});
-    if (!options.Value("--class"))
-        options.Fail("annotate: needs --class NAME");
     const auto out = options.Value("-o");
-    if (!out)
-        options.Fail("annotate: needs -o OUT.obm");
     if (data::LowerExtension(*out) != ".obm")
         options.Fail("annotate: the output file " + *out + " must end in .obm");
     view::TAnnotationSettings settings;
@@ -273,17 +261,42 @@ void RunAnnotate(const TArgs& args)
     view::ApplyAnnotations(map.Annotations, dataset, table, settings, state);
     map::WriteMapFileTo(map, *out);
 
-    TJsonWriter json;
-    json.BeginObject().Key("kind").String("annotations").Key("map").String(*out).Key("field").String(classes.Field);
-    json.Key("added").BeginArray();
+    TJson json;
+    json["kind"] = "annotations";
+    json["map"] = *out;
+    json["field"] = classes.Field;
+    TJson& added = json["added"] = TJson::array();
     for (std::size_t i = before; i < map.Annotations.size(); ++i) {
         const TArray1S& row = map.Annotations[i];
-        json.BeginObject().Key("point").Int(view::AnnotationPoint(row, dataset.PointCount));
-        json.Key("text").String(row[view::AnnotText]);
-        json.EndObject();
+        TJson& label = added.emplace_back();
+        label["point"] = view::AnnotationPoint(row, dataset.PointCount);
+        label["text"] = row[view::AnnotText];
     }
-    json.EndArray().Key("annotations").Int(static_cast<long long>(map.Annotations.size())).EndObject();
-    std::printf("%s\n", json.Text().c_str());
+    json["annotations"] = map.Annotations.size();
+    PrintJson(json);
+}
+
+void AddClassesCommand(TCommandLine& cli)
+{
+    CLI::App& command = cli.AddCommand(
+        "classes", "style a dataset's points by the classes of a table field, with the matching sets", RunClasses);
+    AddPath(command, "DATASET.obd", "the dataset");
+    AddValue(command, "--field", "NAME", "the table field whose values name the classes")->required();
+    AddValue(command, "-o", "OUT.obd", "the dataset file to write; its table is written beside it")->required();
+    AddValue(command, "--styles", "OUT.obc", "write the class styles and plain styles as a style set file");
+    AddValue(command, "--visibility", "OUT.obs", "write one visibility set per class, after one of all points");
+}
+
+void AddAnnotateCommand(TCommandLine& cli)
+{
+    CLI::App& command =
+        cli.AddCommand("annotate", "label each class of a table field at its typical point on a map", RunAnnotate);
+    AddPath(command, "MAP.obm", "the map");
+    AddDatasetOption(command);
+    AddValue(command, "--class", "NAME", "the table field whose values name the classes")->required();
+    AddValue(command, "--font-size", "N", "the labels' font size")
+        ->default_str(std::to_string(view::TAnnotationSettings().FontSize));
+    AddValue(command, "-o", "OUT.obm", "the map file to write")->required();
 }
 
 } // namespace orbelin::cli

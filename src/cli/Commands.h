@@ -1,4 +1,30 @@
 // The subcommands of orbelin-cli and what they share.
+//
+// Adding a command: give it a file of its own (StatsCommand.cpp) with
+//   - void RunStats(const TOptions& line): reads its arguments from the checked line
+//     (line.Path, line.Value("--bins"), line.Flag("--weights"), WholeOption, NumberOption,
+//     ChoiceOption), calls the core and prints its result with PrintJson (cli/JsonOutput.h):
+//         TJson out;                          // nlohmann::ordered_json: members keep their order
+//         out["kind"] = "stats";
+//         out["means"] = means;               // vectors become arrays
+//         PrintJson(out);
+//     A wrong argument raises TUsageError (exit status 2, line.Fail adds the usage line),
+//     bad input TError (exit status 1); both reach the user as one line on stderr.
+//   - void AddStatsCommand(TCommandLine& cli): declares it with CLI11 (cli/CommandLine.h):
+//         CLI::App& command = cli.AddCommand("stats", "describe a dataset's fields", RunStats);
+//         AddPath(command, "DATASET.obd", "the dataset");
+//         AddValue(command, "-o", "OUT.txt", "the file to write")->required();
+//         AddChoice(command, "--order", {"name", "mean"}, "the order of the fields");
+//         AddFlag(command, "--weights", "weigh the points by class");
+//         AddValue(command, "--bins", "N", "histogram bins")->default_str("10");
+//     A default given with default_str is shown in the help, and WholeOption(line, "--bins",
+//     10, ...) checks that it is the one the command falls back to. Option sets that
+//     several commands share have their own declarations (AddInitOptions, AddSceneOptions,
+//     AddDatasetOption). That declaration is the one place the command's arguments are
+//     written down: its usage line, `orbelin-cli stats --help` and the checks of the
+//     command line all come from it, and the command may read only what it declares.
+// Then declare AddStatsCommand below and call it in main.cpp, where the order of the list
+// is the order of `orbelin-cli --help`.
 #pragma once
 
 #include <stdexcept>
@@ -11,6 +37,8 @@ class TDataTable;
 
 namespace orbelin::cli {
 
+class TCommandLine;
+
 /// A wrong option or argument: reported with exit status 2, where bad input gets 1.
 class TUsageError : public std::runtime_error {
 public:
@@ -19,55 +47,35 @@ public:
 
 using TArgs = std::vector<std::string>;
 
-struct TCommand {
-    const char* Name;
-    const char* Usage;
-    const char* Summary;
-    /// Prints the result on stdout; raises TUsageError or TError.
-    void (*Run)(const TArgs& args);
-};
-
-/// Every subcommand, in the order --help lists them.
-const std::vector<TCommand>& Commands();
-
-void RunInfo(const TArgs& args);
+/// info PATH
+void AddInfoCommand(TCommandLine& cli);
 /// demo [DIR]: without DIR describes the embedded table; with DIR writes the demonstration
 /// project into it (project file, members, point-style and visibility sets).
-void RunDemo(const TArgs& args);
-/// dataset TABLE -o OUT.obd --fields A,B,... [--log ...] [--tanh ...] [--range ...] [--std ... | --no-std]
-/// [--exclude-gaps]
-void RunDataset(const TArgs& args);
-/// pca DATASET.obd [--components K] [--weights]
-void RunPca(const TArgs& args);
-/// cluster DATASET.obd --method ... [--k K] [--fraction F] [--distance euclidean|l1] [--seed S]
-void RunCluster(const TArgs& args);
+void AddDemoCommand(TCommandLine& cli);
+/// dataset: a dataset built from a table's numeric fields, written with its table.
+void AddDatasetCommand(TCommandLine& cli);
+/// pca and cluster: principal components and clusterings of a dataset's points.
+void AddPcaCommand(TCommandLine& cli);
+void AddClusterCommand(TCommandLine& cli);
+/// init and project-points: a map initialised on a dataset; the projections of its points.
+void AddInitCommand(TCommandLine& cli);
+void AddProjectPointsCommand(TCommandLine& cli);
+/// color: a map coloured and laid out for a view, written as its layers' geometry.
+void AddColorCommand(TCommandLine& cli);
+/// export: a map's scene as VRML, a PostScript plot or an HTML image map.
+void AddExportCommand(TCommandLine& cli);
+/// classes and annotate: the classes of a table field as point styles and as map labels.
+void AddClassesCommand(TCommandLine& cli);
+void AddAnnotateCommand(TCommandLine& cli);
+/// project: maps and datasets gathered into a project file; the members are saved beside
+/// it, one script per table.
+void AddProjectCommand(TCommandLine& cli);
+/// train and grow: a map trained on a dataset; a map grown, refined or ringed.
+void AddTrainCommand(TCommandLine& cli);
+void AddGrowCommand(TCommandLine& cli);
+/// bench training: the training workloads timed against the plain method.
+void AddBenchCommand(TCommandLine& cli);
 
-/// init DATASET.obd -o MAP.obm [--grid ...] [--rows P] [--cols Q] [--layers R] [--init ...] [--size S]
-/// [--noise X] [--seed S]
-void RunInit(const TArgs& args);
-/// train DATASET.obd -o MAP.obm [init options] [--map START.obm] [--lambda L] [--mu M] [--max-iter N]
-/// [--weights] [--quiet]
-void RunTrain(const TArgs& args);
-/// grow MAP.obm -o OUT.obm (--extrapolate L,R,U,D | --interpolate L,R,U,D | --ring) [--dataset DATASET.obd]
-void RunGrow(const TArgs& args);
-/// bench training [--workload w1|w2|both] [--no-oracle] [--export DIR]
-void RunBench(const TArgs& args);
-/// project-points MAP.obm [--dataset DATASET.obd] [--node] -o OUT.txt
-void RunProjectPoints(const TArgs& args);
-/// color MAP.obm [--dataset D.obd] --coloring ... [--smoothness S] [--radius R] [--scheme NAME]
-/// [--palette continuous|discrete] [--tints N] [--relief X] [--view coords|pca|internal] [--axes A,B,C]
-/// -o OUT.json
-void RunColor(const TArgs& args);
-/// export MAP.obm [--dataset D.obd] [color's coloring and view options] [--width W] [--height H] [--zoom Z]
-/// [--rotx A] [--rotz A] [--vrml OUT.wrl [--gzip]] [--ps OUT.ps] [--html DIR]
-void RunExport(const TArgs& args);
-/// classes DATASET.obd --field NAME -o OUT.obd [--styles OUT.obc] [--visibility OUT.obs]
-void RunClasses(const TArgs& args);
-/// annotate MAP.obm [--dataset D.obd] --class NAME [--font-size N] -o OUT.obm
-void RunAnnotate(const TArgs& args);
-/// project OUT.obp MEMBER.obm|MEMBER.obd...: one script per table, the datasets with the
-/// maps given for them; the members are saved beside the project file.
-void RunProject(const TArgs& args);
 /// Prints the JSON description of a table (the table kind of info).
 void PrintTableInfo(const data::TDataTable& table);
 /// Prints the JSON description of a map file (the map kind of info).

@@ -1,6 +1,7 @@
 // dataset: builds a dataset from a table's numeric fields and writes it with its table.
+#include "cli/CommandLine.h"
 #include "cli/Commands.h"
-#include "cli/TJsonWriter.h"
+#include "cli/JsonOutput.h"
 #include "data/DatasetBuild.h"
 #include "data/DatasetFile.h"
 #include "data/TDataTable.h"
@@ -15,8 +16,8 @@
 namespace orbelin::cli {
 namespace {
 
-constexpr const char* DatasetUsage = "usage: orbelin-cli dataset TABLE -o OUT.obd --fields A,B,... [--log A,...] "
-                                     "[--tanh A,...] [--range A,...] [--std A,...] [--no-std] [--exclude-gaps]";
+/// The command's usage line, from its declaration.
+std::string DatasetUsage;
 
 struct TDatasetOptions {
     std::string Table;
@@ -28,63 +29,29 @@ struct TDatasetOptions {
 
 [[noreturn]] void Usage(const std::string& problem)
 {
-    throw TUsageError("dataset: " + problem + " (" + DatasetUsage + ")");
+    throw TUsageError("dataset: " + problem + " (usage: orbelin-cli " + DatasetUsage + ")");
 }
 
-TDatasetOptions ParseOptions(const TArgs& args)
+TDatasetOptions ReadDatasetOptions(const TOptions& line)
 {
+    DatasetUsage = line.Usage;
     TDatasetOptions options;
-    const auto take = [&](std::string& slot, const std::string& name, const std::string& value) {
-        if (!slot.empty())
-            Usage(name + " is given twice");
-        if (value.empty())
-            Usage(name + " needs a value");
-        slot = value;
-    };
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        std::string arg = args[i], value;
-        const std::size_t equals = arg.find('=');
-        const bool inlineValue = arg.rfind("--", 0) == 0 && equals != std::string::npos;
-        if (inlineValue) {
-            value = arg.substr(equals + 1);
-            arg = arg.substr(0, equals);
+    options.Table = line.Path;
+    options.Out = line.Value("-o").value_or("");
+    for (const char* list : {"--fields", "--log", "--tanh", "--range", "--std"})
+        if (const auto value = line.Value(list)) {
+            if (value->empty())
+                Usage(std::string(list) + " needs a value");
+            options.Lists[list] = *value;
         }
-        const auto next = [&]() -> std::string {
-            if (inlineValue)
-                return value;
-            if (i + 1 >= args.size())
-                Usage(arg + " needs a value");
-            return args[++i];
-        };
-        if (arg == "-o" || arg == "--output") {
-            take(options.Out, "-o", next());
-        } else if (arg == "--fields" || arg == "--log" || arg == "--tanh" || arg == "--range" || arg == "--std") {
-            take(options.Lists[arg], arg, next());
-        } else if (arg == "--no-std" || arg == "--exclude-gaps") {
-            if (inlineValue)
-                Usage(arg + " takes no value");
-            bool& flag = arg == "--no-std" ? options.NoStd : options.ExcludeGaps;
-            if (flag)
-                Usage(arg + " is given twice");
-            flag = true;
-        } else if (!arg.empty() && arg[0] == '-') {
-            Usage("unknown option " + arg);
-        } else if (options.Table.empty()) {
-            options.Table = arg;
-        } else {
-            Usage("more than one TABLE (" + options.Table + ", " + arg + ")");
-        }
-    }
-    if (options.Table.empty())
-        Usage("no TABLE given");
+    options.NoStd = line.Flag("--no-std");
+    options.ExcludeGaps = line.Flag("--exclude-gaps");
     if (!data::TableKindOfPath(options.Table))
         Usage("TABLE " + options.Table + " is not a table file (.obt, .dat, .csv, .tsv, .dbf or .db)");
     if (options.Out.empty())
-        Usage("no output file given with -o");
+        Usage("-o needs a value");
     if (data::LowerExtension(options.Out) != ".obd")
         Usage("the output file " + options.Out + " must end in .obd");
-    if (!options.Lists.count("--fields"))
-        Usage("no fields given with --fields");
     if (options.NoStd && options.Lists.count("--std"))
         Usage("--std and --no-std exclude each other");
     return options;
@@ -116,9 +83,9 @@ std::vector<int> NamedFields(const data::TDataTable& table, const std::string& o
 
 } // namespace
 
-void RunDataset(const TArgs& args)
+void RunDataset(const TOptions& line)
 {
-    const TDatasetOptions options = ParseOptions(args);
+    const TDatasetOptions options = ReadDatasetOptions(line);
     data::TDataTable table;
     data::LoadTable(table, options.Table, *data::TableKindOfPath(options.Table));
 
@@ -162,20 +129,32 @@ void RunDataset(const TArgs& args)
     data::SaveTable(table, (folder / table.Name).string());
     data::WriteDatasetFile(dataset, options.Out);
 
-    TJsonWriter json;
-    json.BeginObject().Key("points").Int(dataset.PointCount).Key("coords").Int(dataset.CoordCount);
-    json.Key("coord_names").BeginArray();
-    for (const std::string& name : dataset.CoordNames)
-        json.String(name);
-    json.EndArray().Key("normstat").BeginArray();
+    TJson json;
+    json["points"] = dataset.PointCount;
+    json["coords"] = dataset.CoordCount;
+    json["coord_names"] = dataset.CoordNames;
+    TJson& normstat = json["normstat"] = TJson::array();
     for (const data::TNormStat& stat : dataset.NormStat) {
-        json.BeginArray();
+        TJson& row = normstat.emplace_back(TJson::array());
         for (int i = 0; i < data::TNormStat::Count; ++i)
-            json.Number(stat.At(i));
-        json.EndArray();
+            row.push_back(stat.At(i));
     }
-    json.EndArray().EndObject();
-    std::printf("%s\n", json.Text().c_str());
+    PrintJson(json);
+}
+
+void AddDatasetCommand(TCommandLine& cli)
+{
+    CLI::App& command = cli.AddCommand("dataset", "build a dataset from a table's numeric fields", RunDataset);
+    AddPath(command, "TABLE", "the table: .obt, .dat, .csv, .tsv, .dbf or .db");
+    AddValue(command, "-o,--output", "OUT.obd", "the dataset file to write; its table is written beside it")
+        ->required();
+    AddValue(command, "--fields", "A,B,...", "the numeric fields that span the data space")->required();
+    AddValue(command, "--log", "A,...", "fields taken on their logarithm");
+    AddValue(command, "--tanh", "A,...", "fields taken on their hyperbolic tangent");
+    AddValue(command, "--range", "A,...", "fields scaled into (-1;1)");
+    AddValue(command, "--std", "A,...", "fields divided by their standard deviation (without it: every field)");
+    AddFlag(command, "--no-std", "divide no field by its standard deviation");
+    AddFlag(command, "--exclude-gaps", "leave out the records with an empty value in a chosen field");
 }
 
 } // namespace orbelin::cli

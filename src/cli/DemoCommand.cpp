@@ -3,8 +3,9 @@
 #include "app/DemoProject.h"
 #include "app/ProjectFile.h"
 #include "app/TDispatcher.h"
+#include "cli/CommandLine.h"
 #include "cli/Commands.h"
-#include "cli/TJsonWriter.h"
+#include "cli/JsonOutput.h"
 #include "data/TData.h"
 #include "data/TDataTable.h"
 #include "data/TError.h"
@@ -12,7 +13,6 @@
 #include "map/TMap.h"
 #include "view/PointSetFiles.h"
 
-#include <cstdio>
 #include <filesystem>
 
 namespace orbelin::cli {
@@ -60,42 +60,48 @@ void WriteDemo(const std::string& folder)
     view::WriteVisibilitySets((fs::path(folder) / names.VisibilitySets).string(), dataset.VisibilitySets,
                               dataset.VisibilitySetNames);
 
-    TJsonWriter json;
-    json.BeginObject().Key("kind").String("demo").Key("folder").String(folder);
-    json.Key("project").String(projectFile).Key("files").BeginArray();
-    json.String(fs::path(projectFile).filename().string());
+    TJson json;
+    json["kind"] = "demo";
+    json["folder"] = folder;
+    json["project"] = projectFile;
+    TJson& files = json["files"] = TJson::array();
+    files.push_back(fs::path(projectFile).filename().string());
     for (const auto& script : project.Scripts)
         for (const auto& table : script->Tables)
-            json.String(table->Name);
-    json.String(data::BaseName(dataset.Name) + ".obd").String(data::BaseName(chain.Map->Name) + ".obm");
-    json.String(names.StyleSets).String(names.VisibilitySets).EndArray();
-    json.Key("table").String(chain.Table ? chain.Table->Name : std::string());
-    json.Key("records").Int(chain.Table ? chain.Table->RecordCount : 0);
-    json.Key("dataset").String(dataset.Name).Key("points").Int(dataset.PointCount);
-    json.Key("map")
-        .String(chain.Map->Name)
-        .Key("annotations")
-        .Int(static_cast<long long>(chain.Map->Annotations.size()));
-    json.Key("style_sets").Int(static_cast<long long>(dataset.StyleSets.size()));
-    json.Key("visibility_sets").Int(static_cast<long long>(dataset.VisibilitySets.size())).EndObject();
-    std::printf("%s\n", json.Text().c_str());
+            files.push_back(table->Name);
+    files.push_back(data::BaseName(dataset.Name) + ".obd");
+    files.push_back(data::BaseName(chain.Map->Name) + ".obm");
+    files.push_back(names.StyleSets);
+    files.push_back(names.VisibilitySets);
+    json["table"] = chain.Table ? chain.Table->Name : std::string();
+    json["records"] = chain.Table ? chain.Table->RecordCount : 0;
+    json["dataset"] = dataset.Name;
+    json["points"] = dataset.PointCount;
+    json["map"] = chain.Map->Name;
+    json["annotations"] = chain.Map->Annotations.size();
+    json["style_sets"] = dataset.StyleSets.size();
+    json["visibility_sets"] = dataset.VisibilitySets.size();
+    PrintJson(json);
 }
 
 } // namespace
 
-void RunDemo(const TArgs& args)
+void RunDemo(const TOptions& line)
 {
-    if (args.size() > 1)
-        throw TUsageError("demo takes at most one DIR (usage: orbelin-cli demo [DIR])");
-    if (args.size() == 1) {
-        if (!args[0].empty() && args[0][0] == '-')
-            throw TUsageError("demo: unknown option \"" + args[0] + "\" (usage: orbelin-cli demo [DIR])");
-        WriteDemo(args[0]);
+    if (!line.Paths.empty()) {
+        WriteDemo(line.Path);
         return;
     }
     data::TDataTable table;
     data::LoadTable(table, "IRIS.OBT", data::TTableKind::Resource);
     PrintTableInfo(table);
+}
+
+void AddDemoCommand(TCommandLine& cli)
+{
+    CLI::App& command = cli.AddCommand(
+        "demo", "describe the embedded demonstration table, or write the demonstration project into DIR", RunDemo);
+    AddPath(command, "DIR", "the folder to write the project, its members and its sets into", true);
 }
 
 } // namespace orbelin::cli

@@ -1,9 +1,10 @@
 // export: a map's scene, coloured and laid out as color does it and seen with a camera,
 // written as a VRML scene, a PostScript plot of the data points and an HTML image map.
+#include "cli/CommandLine.h"
 #include "cli/Commands.h"
+#include "cli/JsonOutput.h"
 #include "cli/MapLoading.h"
 #include "cli/SceneOptions.h"
-#include "cli/TJsonWriter.h"
 #include "data/TData.h"
 #include "data/TDataTable.h"
 #include "data/TError.h"
@@ -18,15 +19,9 @@
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
-#include <set>
 
 namespace orbelin::cli {
 namespace {
-
-const std::string ExportUsage = std::string("export MAP.obm [--dataset D.obd] [--coloring ") + ColoringValuesUsage +
-                                "] " + SceneOptionsUsage +
-                                " [--width W] [--height H] [--zoom Z] [--rotx A] [--rotz A] [--vrml OUT.wrl [--gzip]] "
-                                "[--ps OUT.ps] [--html DIR]";
 
 // What the map window shows when it opens.
 constexpr int DefaultWidth = 800;
@@ -46,11 +41,8 @@ view::THtmlViewOptions HtmlOptions(const data::TDataTable& table)
 
 } // namespace
 
-void RunExport(const TArgs& args)
+void RunExport(const TOptions& options)
 {
-    std::set<std::string> valued = SceneOptionNames();
-    valued.insert({"--dataset", "--width", "--height", "--zoom", "--rotx", "--rotz", "--vrml", "--ps", "--html"});
-    const TOptions options = ParseOptions(args, "export", ExportUsage, "MAP.obm", valued, {"--gzip"});
     const auto vrml = options.Value("--vrml");
     const auto ps = options.Value("--ps");
     const auto html = options.Value("--html");
@@ -82,32 +74,57 @@ void RunExport(const TArgs& args)
     exportView.Width = width;
     exportView.Height = height;
 
-    TJsonWriter json;
-    json.BeginObject().Key("kind").String("export").Key("map").String(map.Name);
-    json.Key("dataset").String(dataset.Name).Key("coloring").Int(map.ColoringCode).Key("view").Int(map.ViewType);
-    json.Key("width").Int(width).Key("height").Int(height).Key("zoom").Number(zoom);
-    json.Key("rotx").Int(camera.RotX).Key("rotz").Int(camera.RotZ);
+    TJson json;
+    json["kind"] = "export";
+    json["map"] = map.Name;
+    json["dataset"] = dataset.Name;
+    json["coloring"] = map.ColoringCode;
+    json["view"] = map.ViewType;
+    json["width"] = width;
+    json["height"] = height;
+    json["zoom"] = zoom;
+    json["rotx"] = camera.RotX;
+    json["rotz"] = camera.RotZ;
     const auto placed = view::MarkerWindowPositions(*exportView.DataPoints, camera, width, height);
-    json.Key("points").Int(static_cast<long long>(placed.size()));
-    json.Key("placed").Int(std::count_if(placed.begin(), placed.end(), [](const auto& p) { return p.Placed; }));
-    json.Key("files").BeginObject();
+    json["points"] = placed.size();
+    json["placed"] = std::count_if(placed.begin(), placed.end(), [](const auto& p) { return p.Placed; });
+    TJson& files = json["files"] = TJson::object();
     if (vrml)
-        json.Key("vrml").String(view::WriteVrml(map.Layers, map.View.Style, *vrml, options.Flag("--gzip")));
+        files["vrml"] = view::WriteVrml(map.Layers, map.View.Style, *vrml, options.Flag("--gzip"));
     if (ps) {
         view::WritePostScript(*ps, exportView, dataset, table, map.Annotations, view::TPostScriptOptions());
-        json.Key("ps").String(*ps);
+        files["ps"] = *ps;
     }
     if (html) {
         std::error_code error;
         std::filesystem::create_directories(*html, error);
         if (error)
             throw TError("cannot create the folder " + *html + " for the HTML page: " + error.message());
-        json.Key("html").String(view::WriteHtmlView(*html, exportView, dataset, table, HtmlOptions(table)));
+        files["html"] = view::WriteHtmlView(*html, exportView, dataset, table, HtmlOptions(table));
         std::fprintf(stderr, "orbelin-cli: note: the page shows the view's picture from image.jpg beside it, which "
                              "export does not draw\n");
     }
-    json.EndObject().EndObject();
-    std::printf("%s\n", json.Text().c_str());
+    PrintJson(json);
+}
+
+void AddExportCommand(TCommandLine& cli)
+{
+    CLI::App& command = cli.AddCommand(
+        "export", "write a map's scene, seen with a camera, as VRML, a PostScript plot or an HTML image map",
+        RunExport);
+    AddPath(command, "MAP.obm", "the map");
+    AddDatasetOption(command);
+    AddSceneOptions(command, false);
+    AddValue(command, "--width", "W", "the width of the view in pixels")->default_str(std::to_string(DefaultWidth));
+    AddValue(command, "--height", "H", "the height of the view in pixels")->default_str(std::to_string(DefaultHeight));
+    AddValue(command, "--zoom", "Z", "the zoom of the view, from 20 to 1000")->default_str("320");
+    AddValue(command, "--rotx", "A", "the turn about the X axis in degrees")->default_str("0");
+    AddValue(command, "--rotz", "A", "the turn about the Z axis in degrees")->default_str("0");
+    AddValue(command, "--vrml", "OUT.wrl", "write the scene as VRML 2.0");
+    AddFlag(command, "--gzip", "compress the --vrml scene (.wrz)");
+    AddValue(command, "--ps", "OUT.ps", "write a PostScript plot of the data points");
+    AddValue(command, "--html", "DIR", "write an HTML image map of the data points into DIR");
+    command.footer("Give at least one of --vrml, --ps and --html.");
 }
 
 } // namespace orbelin::cli

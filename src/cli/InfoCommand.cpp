@@ -1,6 +1,7 @@
 // info: one JSON object describing a file, by the file's kind.
+#include "cli/CommandLine.h"
 #include "cli/Commands.h"
-#include "cli/TJsonWriter.h"
+#include "cli/JsonOutput.h"
 #include "data/DatasetFile.h"
 #include "data/TData.h"
 #include "data/TDataTable.h"
@@ -8,27 +9,22 @@
 #include "data/TRWFile.h"
 #include "data/TextRoutines.h"
 
-#include <cstdio>
-
 namespace orbelin::cli {
 void PrintTableInfo(const data::TDataTable& table)
 {
-    TJsonWriter json;
-    json.BeginObject().Key("kind").String("table").Key("name").String(table.Name);
-    json.Key("records").Int(table.RecordCount).Key("fields").BeginArray();
+    TJson json;
+    json["kind"] = "table";
+    json["name"] = table.Name;
+    json["records"] = table.RecordCount;
+    json["fields"] = TJson::array();
     for (int j = 0; j < table.FieldCount; ++j) {
         const auto jj = static_cast<std::size_t>(j);
-        json.BeginObject()
-            .Key("name")
-            .String(table.FieldNames[jj])
-            .Key("type")
-            .String(data::FieldTypeName(table.FieldTypes[jj]))
-            .Key("width")
-            .Int(table.FieldWidths[jj])
-            .EndObject();
+        TJson& field = json["fields"].emplace_back();
+        field["name"] = table.FieldNames[jj];
+        field["type"] = data::FieldTypeName(table.FieldTypes[jj]);
+        field["width"] = table.FieldWidths[jj];
     }
-    json.EndArray().EndObject();
-    std::printf("%s\n", json.Text().c_str());
+    PrintJson(json);
 }
 
 namespace {
@@ -41,15 +37,15 @@ void PrintDataset(const std::string& path)
     file.OpenForReading(path);
     data::ReadDataset(dataset, file);
     file.Close();
-    TJsonWriter json;
-    json.BeginObject().Key("kind").String("dataset").Key("name").String(data::BaseName(path));
-    json.Key("table").String(data::DatasetTableName(path));
-    json.Key("points").Int(dataset.PointCount).Key("coords").Int(dataset.CoordCount);
-    json.Key("coord_names").BeginArray();
-    for (const std::string& name : dataset.CoordNames)
-        json.String(name);
-    json.EndArray().Key("exclude_gaps").Bool(dataset.ExcludeGaps).EndObject();
-    std::printf("%s\n", json.Text().c_str());
+    TJson json;
+    json["kind"] = "dataset";
+    json["name"] = data::BaseName(path);
+    json["table"] = data::DatasetTableName(path);
+    json["points"] = dataset.PointCount;
+    json["coords"] = dataset.CoordCount;
+    json["coord_names"] = dataset.CoordNames;
+    json["exclude_gaps"] = dataset.ExcludeGaps;
+    PrintJson(json);
 }
 
 } // namespace
@@ -59,11 +55,9 @@ std::string ExtensionOf(const std::string& path)
     return data::LowerExtension(path);
 }
 
-void RunInfo(const TArgs& args)
+void RunInfo(const TOptions& line)
 {
-    if (args.size() != 1)
-        throw TUsageError("info takes one PATH (usage: orbelin-cli info PATH)");
-    const std::string& path = args[0];
+    const std::string& path = line.Path;
     const std::string ext = ExtensionOf(path);
     if (ext == ".obd") {
         PrintDataset(path);
@@ -86,6 +80,13 @@ void RunInfo(const TArgs& args)
     throw TError(
         "cannot describe " + path + ": unknown kind of file \"" + ext +
         "\" (expected a table .obt, .dat, .csv, .tsv, .dbf or .db, a dataset .obd, a map .obm or a project .obp)");
+}
+
+void AddInfoCommand(TCommandLine& cli)
+{
+    CLI::App& command = cli.AddCommand("info", "describe a table, dataset, map or project file as JSON", RunInfo);
+    AddPath(command, "PATH",
+            "a table (.obt, .dat, .csv, .tsv, .dbf, .db), dataset (.obd), map (.obm) or project (.obp)");
 }
 
 } // namespace orbelin::cli

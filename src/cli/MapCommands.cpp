@@ -1,9 +1,9 @@
 // init, project-points and the map kind of info: maps built on dataset files, their
 // description and the export of their points' projections.
+#include "cli/CommandLine.h"
 #include "cli/Commands.h"
 #include "cli/MapLoading.h"
 #include "cli/MapOptions.h"
-#include "cli/TJsonWriter.h"
 #include "coloring/Projection.h"
 #include "data/Cp1251.h"
 #include "data/DatasetFile.h"
@@ -17,26 +17,29 @@
 #include "map/TMap.h"
 #include "numeric/Random.h"
 
-#include <cstdio>
 #include <map>
-#include <set>
 
 namespace orbelin::cli {
-namespace {
-
-const std::string InitUsage = std::string("init DATASET.obd -o MAP.obm ") + InitOptionsUsage;
-constexpr const char* ProjectUsage = "project-points MAP.obm [--dataset DATASET.obd] [--node] -o OUT.txt";
-
-} // namespace
-
-const char* const InitOptionsUsage = "[--grid rectangular|spherical|hexagonal|toroidal|circle] [--rows P] "
-                                     "[--cols Q] [--layers R] [--init pca|random|axes] [--size S] [--noise X] "
-                                     "[--seed S]";
-
-const std::set<std::string>& InitOptionNames()
+void AddInitOptions(CLI::App& command)
 {
-    static const std::set<std::string> names = {"--grid", "--rows", "--cols",  "--layers",
-                                                "--init", "--size", "--noise", "--seed"};
+    // The map panel's defaults.
+    AddChoice(command, "--grid", {"rectangular", "spherical", "hexagonal", "toroidal", "circle"}, "the grid of nodes")
+        ->default_str("rectangular");
+    AddValue(command, "--rows", "P", "rows of nodes; on a circle, its rings")->default_str("10");
+    AddValue(command, "--cols", "Q", "columns of nodes; on a circle, the nodes of each ring")->default_str("10");
+    AddValue(command, "--layers", "R", "layers of a rectangular lattice")->default_str("1");
+    AddChoice(command, "--init", {"pca", "random", "axes"},
+              "the placement: along the principal components, at random or along the coordinate axes")
+        ->default_str("pca");
+    AddValue(command, "--size", "S", "the size of the placement")->default_str("0.25");
+    AddValue(command, "--noise", "X", "noise added to the placement (without it: none)");
+    AddValue(command, "--seed", "S", "the seed of the random numbers (without it: from the clock)");
+}
+
+const std::vector<std::string>& InitOptionNames()
+{
+    static const std::vector<std::string> names = {"--grid", "--rows", "--cols",  "--layers",
+                                                   "--init", "--size", "--noise", "--seed"};
     return names;
 }
 
@@ -50,9 +53,8 @@ TInitSettings ReadInitOptions(const TOptions& options)
     static const std::map<std::string, int> placements = {
         {"random", map::InitRandom}, {"axes", map::InitCoordAxes}, {"pca", map::InitMainComps}};
     TInitSettings settings;
-    settings.GridType = grids.at(ChoiceOption(options, "--grid", "rectangular",
-                                              {"rectangular", "spherical", "hexagonal", "toroidal", "circle"}));
-    settings.InitType = placements.at(ChoiceOption(options, "--init", "pca", {"pca", "random", "axes"}));
+    settings.GridType = grids.at(ChoiceOption(options, "--grid", "rectangular"));
+    settings.InitType = placements.at(ChoiceOption(options, "--init", "pca"));
     // The map panel's ranges and defaults.
     settings.Rows = static_cast<int>(WholeOption(options, "--rows", 10, 1, 100));
     settings.Columns = static_cast<int>(WholeOption(options, "--cols", 10, 1, 100));
@@ -79,40 +81,34 @@ void InitialiseMap(map::TMap& map, const TInitSettings& settings)
     map::InitializeMap(map, 3, settings.Seed < 0);
 }
 
-void WriteMapJson(TJsonWriter& json, const map::TMap& map)
+void WriteMapJson(TJson& json, const map::TMap& map)
 {
     const map::TNetGrid& g = *map.Grid;
     const auto* rectangular = dynamic_cast<const map::TRectangularGrid*>(&g);
-    json.Key("name").String(map.Name).Key("grid").String(map::GridTypeWord(g));
-    json.Key("rows")
-        .Int(rectangular ? rectangular->P : g.NodeCount())
-        .Key("cols")
-        .Int(rectangular ? rectangular->Q : 1);
-    json.Key("nodes").Int(g.NodeCount()).Key("edges").Int(static_cast<long long>(g.Edges.size()));
-    json.Key("ribs").Int(static_cast<long long>(g.Ribs.size()));
-    json.Key("triangles").Int(static_cast<long long>(g.Triangles.size()));
-    json.Key("dimension").Int(g.NodeCount() > 0 ? static_cast<long long>(g.Nodes[0].size()) : g.Dimension);
+    json["name"] = map.Name;
+    json["grid"] = map::GridTypeWord(g);
+    json["rows"] = rectangular ? rectangular->P : g.NodeCount();
+    json["cols"] = rectangular ? rectangular->Q : 1;
+    json["nodes"] = g.NodeCount();
+    json["edges"] = g.Edges.size();
+    json["ribs"] = g.Ribs.size();
+    json["triangles"] = g.Triangles.size();
+    json["dimension"] = g.NodeCount() > 0 ? static_cast<long long>(g.Nodes[0].size()) : g.Dimension;
 }
 
 void PrintMapInfo(const std::string& path)
 {
     map::TMap map;
     map::ReadMapAlone(map, path);
-    TJsonWriter json;
-    json.BeginObject().Key("kind").String("map");
+    TJson json;
+    json["kind"] = "map";
     WriteMapJson(json, map);
-    json.EndObject();
-    std::printf("%s\n", json.Text().c_str());
+    PrintJson(json);
 }
 
-void RunInit(const TArgs& args)
+void RunInit(const TOptions& options)
 {
-    std::set<std::string> valued = InitOptionNames();
-    valued.insert("-o");
-    const TOptions options = ParseOptions(args, "init", InitUsage, "DATASET.obd", valued, {});
     const auto output = options.Value("-o");
-    if (!output)
-        options.Fail("init needs -o MAP.obm");
     const TInitSettings settings = ReadInitOptions(options);
 
     data::TDataTable table;
@@ -122,35 +118,48 @@ void RunInit(const TArgs& args)
     InitialiseMap(map, settings);
     map::WriteMapFileTo(map, *output);
 
-    TJsonWriter json;
-    json.BeginObject().Key("kind").String("map");
+    TJson json;
+    json["kind"] = "map";
     WriteMapJson(json, map);
-    json.Key("dataset").String(dataset.Name).Key("file").String(*output);
-    json.EndObject();
-    std::printf("%s\n", json.Text().c_str());
+    json["dataset"] = dataset.Name;
+    json["file"] = *output;
+    PrintJson(json);
 }
 
-void RunProjectPoints(const TArgs& args)
+void RunProjectPoints(const TOptions& options)
 {
-    const TOptions options =
-        ParseOptions(args, "project-points", ProjectUsage, "MAP.obm", {"-o", "--dataset"}, {"--node"});
     const auto output = options.Value("-o");
-    if (!output)
-        options.Fail("project-points needs -o OUT.txt");
     data::TDataTable table;
     data::TData dataset;
     map::TMap& map = LoadMapWithDataset(options.Path, options.Value("--dataset"), dataset, table);
-    map.ProjectorType = options.Flags.count("--node") ? map::ProjectInClosestNode : map::ProjectInClosestPoint;
+    map.ProjectorType = options.Flag("--node") ? map::ProjectInClosestNode : map::ProjectInClosestPoint;
     coloring::WriteProjections(map, *output);
 
-    TJsonWriter json;
-    json.BeginObject().Key("kind").String("projections").Key("map").String(map.Name);
-    json.Key("dataset").String(dataset.Name);
-    json.Key("projector")
-        .String(map.ProjectorType == map::ProjectInClosestNode ? "In closest node" : "In closest point");
-    json.Key("points").Int(static_cast<long long>(map.Projections.size())).Key("file").String(*output);
-    json.EndObject();
-    std::printf("%s\n", json.Text().c_str());
+    TJson json;
+    json["kind"] = "projections";
+    json["map"] = map.Name;
+    json["dataset"] = dataset.Name;
+    json["projector"] = map.ProjectorType == map::ProjectInClosestNode ? "In closest node" : "In closest point";
+    json["points"] = map.Projections.size();
+    json["file"] = *output;
+    PrintJson(json);
+}
+
+void AddInitCommand(TCommandLine& cli)
+{
+    CLI::App& command = cli.AddCommand("init", "initialise a map on a dataset and write it", RunInit);
+    AddPath(command, "DATASET.obd", "the dataset");
+    AddValue(command, "-o", "MAP.obm", "the map file to write")->required();
+    AddInitOptions(command);
+}
+
+void AddProjectPointsCommand(TCommandLine& cli)
+{
+    CLI::App& command = cli.AddCommand("project-points", "export the projections of a map's points", RunProjectPoints);
+    AddPath(command, "MAP.obm", "the map");
+    AddDatasetOption(command);
+    AddFlag(command, "--node", "project each point into its closest node instead of the closest point of the map");
+    AddValue(command, "-o", "OUT.txt", "the text file to write")->required();
 }
 
 } // namespace orbelin::cli

@@ -1,6 +1,7 @@
 // Maps read with their datasets.
 #include "cli/MapLoading.h"
 
+#include "cli/CommandLine.h"
 #include "data/Cp1251.h"
 #include "data/DatasetFile.h"
 #include "data/TData.h"
@@ -33,6 +34,12 @@ std::string DatasetBeside(const std::string& mapPath, const std::string& dataFil
             return (folder / entry.path().filename()).string();
     throw TError("map file " + mapPath + ": its dataset " + wanted + " is not in the folder " +
                  (folder.empty() ? std::string(".") : folder.string()) + " (give one with --dataset)");
+}
+
+CLI::Option* AddDatasetOption(CLI::App& command)
+{
+    return AddValue(command, "--dataset", "DATASET.obd",
+                    "the map's dataset (without it: the one the map names, beside it)");
 }
 
 map::TMap& LoadMapWithDataset(const std::string& mapPath, const std::optional<std::string>& datasetPath,

@@ -4,6 +4,10 @@
 #include <optional>
 #include <string>
 
+namespace CLI {
+class App;
+class Option;
+} // namespace CLI
 namespace orbelin::data {
 class TData;
 class TDataTable;
@@ -18,6 +22,9 @@ namespace orbelin::cli {
 /// case of the name is ignored when no file matches exactly. Raises TError when the map
 /// names none, names a path, or the file is not there.
 std::string DatasetBeside(const std::string& mapPath, const std::string& dataFileName);
+
+/// Declares --dataset DATASET.obd, the dataset a map command reads the map with.
+CLI::Option* AddDatasetOption(CLI::App& command);
 
 /// Loads the dataset (datasetPath, or the one the map names beside it) with its table and
 /// reads the map file into a new map of the dataset, named after the map file, which

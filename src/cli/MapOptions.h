@@ -2,24 +2,26 @@
 // description of a map.
 #pragma once
 
+#include "cli/JsonOutput.h"
 #include "cli/Options.h"
 
-#include <set>
 #include <string>
+#include <vector>
 
+namespace CLI {
+class App;
+}
 namespace orbelin::map {
 class TMap;
 }
 
 namespace orbelin::cli {
 
-class TJsonWriter;
-
-/// The usage text of the initialisation options.
-extern const char* const InitOptionsUsage;
-/// The valued options that initialise a new map: --grid, --rows, --cols, --layers,
+/// Declares the options that initialise a new map: --grid, --rows, --cols, --layers,
 /// --init, --size, --noise, --seed.
-const std::set<std::string>& InitOptionNames();
+void AddInitOptions(CLI::App& command);
+/// Their names.
+const std::vector<std::string>& InitOptionNames();
 
 /// The initialisation settings given on a command line, with the map panel's defaults.
 struct TInitSettings {
@@ -37,6 +39,6 @@ void InitialiseMap(map::TMap& map, const TInitSettings& settings);
 
 /// Name, grid word, sizes, element counts and dimension of a map, as members of the
 /// object being written.
-void WriteMapJson(TJsonWriter& json, const map::TMap& map);
+void WriteMapJson(TJson& json, const map::TMap& map);
 
 } // namespace orbelin::cli

@@ -1,8 +1,8 @@
 // pca and cluster: principal components and clusterings of a dataset file's points.
 #include "analysis/PointWeights.h"
+#include "cli/CommandLine.h"
 #include "cli/Commands.h"
-#include "cli/Options.h"
-#include "cli/TJsonWriter.h"
+#include "cli/JsonOutput.h"
 #include "data/DatasetFile.h"
 #include "data/PointStyle.h"
 #include "data/TDataTable.h"
@@ -18,15 +18,10 @@
 #include <cstdio>
 #include <map>
 #include <optional>
-#include <set>
 #include <unordered_map>
 
 namespace orbelin::cli {
 namespace {
-
-constexpr const char* PcaUsage = "pca DATASET.obd [--components K] [--weights]";
-constexpr const char* ClusterUsage = "cluster DATASET.obd --method kmeans|colors|hierarchical|hierarchical-count "
-                                     "[--k K] [--fraction F] [--distance euclidean|l1] [--seed S]";
 
 void LoadPoints(const std::string& path, data::TData& data, data::TDataTable& table)
 {
@@ -35,30 +30,6 @@ void LoadPoints(const std::string& path, data::TData& data, data::TDataTable& ta
         if (data.NUMXI[p] < 0 || static_cast<std::size_t>(data.NUMXI[p]) >= table.PointStyles.size())
             throw TError(path + ": point " + std::to_string(p) + " refers to record " + std::to_string(data.NUMXI[p]) +
                          ", but the table has " + std::to_string(table.PointStyles.size()) + " records");
-}
-
-void WriteRows(TJsonWriter& json, const TArray2D& rows)
-{
-    json.BeginArray();
-    for (const TArray1D& row : rows) {
-        json.BeginArray();
-        for (double v : row)
-            json.Number(v);
-        json.EndArray();
-    }
-    json.EndArray();
-}
-
-void WriteRows(TJsonWriter& json, const TArray2I& rows)
-{
-    json.BeginArray();
-    for (const TArray1I& row : rows) {
-        json.BeginArray();
-        for (std::int32_t v : row)
-            json.Int(v);
-        json.EndArray();
-    }
-    json.EndArray();
 }
 
 // Messages of the core (k-means' pass limit) go to stderr; the result still follows.
@@ -71,9 +42,8 @@ public:
 
 } // namespace
 
-void RunPca(const TArgs& args)
+void RunPca(const TOptions& line)
 {
-    const TOptions line = ParseOptions(args, "pca", PcaUsage, "DATASET.obd", {"--components"}, {"--weights"});
     data::TData data;
     data::TDataTable table;
     LoadPoints(line.Path, data, table);
@@ -87,20 +57,15 @@ void RunPca(const TArgs& args)
     numeric::SeedRandom(1);
     const numeric::TPrincipalComponents pc = numeric::PrincipalComponents(data.Points, weights, k);
 
-    TJsonWriter json;
-    json.BeginObject().Key("count").Int(pc.Count).Key("centre").BeginArray();
-    for (double v : pc.Centre)
-        json.Number(v);
-    json.EndArray().Key("components");
-    WriteRows(json, pc.Components);
-    json.EndObject();
-    std::printf("%s\n", json.Text().c_str());
+    TJson json;
+    json["count"] = pc.Count;
+    json["centre"] = pc.Centre;
+    json["components"] = pc.Components;
+    PrintJson(json);
 }
 
-void RunCluster(const TArgs& args)
+void RunCluster(const TOptions& line)
 {
-    const TOptions line = ParseOptions(args, "cluster", ClusterUsage, "DATASET.obd",
-                                       {"--method", "--k", "--fraction", "--distance", "--seed"}, {});
     const std::optional<std::string> method = line.Value("--method");
     if (!method)
         throw TUsageError("cluster needs --method kmeans|colors|hierarchical|hierarchical-count");
@@ -132,33 +97,49 @@ void RunCluster(const TArgs& args)
 
     TCliUserInterface ui;
     numeric::SeedRandom(seed);
-    TJsonWriter json;
-    json.BeginObject();
+    TJson json;
     if (*method == "kmeans" || *method == "colors") {
         const numeric::TClustering result = *method == "kmeans"
                                                 ? numeric::KMeans(data.Points, k, kind, data.PointWeights)
                                                 : numeric::ClusterByKey(data.Points, analysis::PointClasses(data));
-        json.Key("clusters");
-        WriteRows(json, result.Clusters);
-        json.Key("centroids");
-        WriteRows(json, result.Centroids);
+        json["clusters"] = result.Clusters;
+        json["centroids"] = result.Centroids;
     } else {
         const numeric::THierarchy result = *method == "hierarchical"
                                                ? numeric::HierarchicalByThreshold(data.Points, kind, fraction)
                                                : numeric::HierarchicalByCount(data.Points, kind, k);
-        json.Key("clusters");
-        WriteRows(json, result.Clusters);
-        json.Key("centroids");
-        WriteRows(json, result.Centroids);
-        json.Key("links");
-        WriteRows(json, result.Links);
+        json["clusters"] = result.Clusters;
+        json["centroids"] = result.Centroids;
+        json["links"] = result.Links;
         if (*method == "hierarchical")
-            json.Key("threshold").Number(fraction);
+            json["threshold"] = fraction;
         else
-            json.Key("ratio").Number(result.Ratio);
+            json["ratio"] = result.Ratio;
     }
-    json.EndObject();
-    std::printf("%s\n", json.Text().c_str());
+    PrintJson(json);
+}
+
+void AddPcaCommand(TCommandLine& cli)
+{
+    CLI::App& command = cli.AddCommand("pca", "principal components of a dataset's points", RunPca);
+    AddPath(command, "DATASET.obd", "the dataset");
+    AddValue(command, "--components", "K", "the number of components (without it: one per coordinate)");
+    AddFlag(command, "--weights", "weigh each point inversely to the size of its class");
+}
+
+void AddClusterCommand(TCommandLine& cli)
+{
+    CLI::App& command = cli.AddCommand("cluster", "cluster a dataset's points", RunCluster);
+    AddPath(command, "DATASET.obd", "the dataset");
+    AddChoice(command, "--method", {"kmeans", "colors", "hierarchical", "hierarchical-count"},
+              "k-means, the classes of the points' colours, or hierarchical clustering cut at a distance or a count")
+        ->required();
+    AddValue(command, "--k", "K", "the number of clusters of kmeans and hierarchical-count")->default_str("3");
+    AddValue(command, "--fraction", "F", "hierarchical: the cut as a fraction of the largest distance")
+        ->default_str("0.3");
+    AddChoice(command, "--distance", {"euclidean", "l1"}, "the distance of kmeans and the hierarchical methods")
+        ->default_str("euclidean");
+    AddValue(command, "--seed", "S", "the seed of the random start")->default_str("1");
 }
 
 } // namespace orbelin::cli

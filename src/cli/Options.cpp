@@ -1,21 +1,28 @@
-// Command-line options shared by the subcommands.
+// The checked conversions of command-line option values.
 #include "cli/Options.h"
 
-#include "data/Cp1251.h"
 #include "data/NumberText.h"
 #include "data/TError.h"
 #include "data/TRWFile.h"
-#include "data/TextRoutines.h"
 
 #include <charconv>
-#include <filesystem>
+#include <stdexcept>
 
 namespace orbelin::cli {
 
 std::optional<std::string> TOptions::Value(const std::string& name) const
 {
+    if (!Declared.count(name))
+        throw std::logic_error(Command + " asks for the option " + name + ", which it does not declare");
     const auto it = Values.find(name);
     return it == Values.end() ? std::nullopt : std::optional<std::string>(it->second);
+}
+
+bool TOptions::Flag(const std::string& name) const
+{
+    if (!Declared.count(name))
+        throw std::logic_error(Command + " asks for the flag " + name + ", which it does not declare");
+    return Flags.count(name) != 0;
 }
 
 void TOptions::Fail(const std::string& message) const
@@ -23,42 +30,31 @@ void TOptions::Fail(const std::string& message) const
     throw TUsageError(message + " (usage: orbelin-cli " + Usage + ")");
 }
 
-TOptions ParseOptions(const TArgs& args, const std::string& command, const std::string& usage, const char* positional,
-                      const std::set<std::string>& valued, const std::set<std::string>& flags)
+namespace {
+
+// A default the help shows and the command does not use is a slip of the code.
+void CheckDefaultText(const TOptions& options, const std::string& name, bool same)
 {
-    TOptions options;
-    options.Command = command;
-    options.Usage = usage;
-    bool havePath = false;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        if (arg.size() > 1 && arg[0] == '-') {
-            if (flags.count(arg)) {
-                options.Flags.insert(arg);
-            } else if (valued.count(arg)) {
-                if (i + 1 >= args.size())
-                    options.Fail(command + ": " + arg + " needs a value");
-                if (options.Values.count(arg))
-                    options.Fail(command + ": " + arg + " is given twice");
-                options.Values[arg] = args[++i];
-            } else {
-                options.Fail(command + ": unknown option \"" + arg + "\"");
-            }
-        } else if (!havePath) {
-            options.Path = arg;
-            havePath = true;
-        } else {
-            options.Fail(command + " takes one " + positional + ", found also \"" + arg + "\"");
-        }
-    }
-    if (!havePath)
-        options.Fail(command + " needs a " + positional);
-    return options;
+    if (!same)
+        throw std::logic_error(options.Command + ": the help gives " + name + " the default " +
+                               options.Defaults.at(name) + ", which the command does not use");
+}
+
+} // namespace
+
+void CheckDefault(const TOptions& options, const std::string& name, double fallback)
+{
+    double declared = 0;
+    if (options.Defaults.count(name))
+        CheckDefaultText(options, name,
+                         data::ParseDecimal(options.Defaults.at(name), declared) && declared == fallback);
 }
 
 long long WholeOption(const TOptions& options, const std::string& name, long long fallback, long long lo, long long hi)
 {
     const auto text = options.Value(name);
+    if (options.Defaults.count(name))
+        CheckDefaultText(options, name, options.Defaults.at(name) == std::to_string(fallback));
     if (!text)
         return fallback;
     long long value = 0;
@@ -72,6 +68,7 @@ long long WholeOption(const TOptions& options, const std::string& name, long lon
 double NumberOption(const TOptions& options, const std::string& name, double fallback, double lo, double hi)
 {
     const auto text = options.Value(name);
+    CheckDefault(options, name, fallback);
     if (!text)
         return fallback;
     double value = 0;
@@ -81,10 +78,12 @@ double NumberOption(const TOptions& options, const std::string& name, double fal
     return value;
 }
 
-std::string ChoiceOption(const TOptions& options, const std::string& name, const std::string& fallback,
-                         const std::vector<std::string>& allowed)
+std::string ChoiceOption(const TOptions& options, const std::string& name, const std::string& fallback)
 {
     const std::string value = options.Value(name).value_or(fallback);
+    if (options.Defaults.count(name))
+        CheckDefaultText(options, name, options.Defaults.at(name) == fallback);
+    const std::vector<std::string>& allowed = options.Choices.at(name);
     for (const std::string& a : allowed)
         if (value == a)
             return value;

@@ -3,9 +3,10 @@
 #include "app/MapMembers.h"
 #include "app/ProjectFile.h"
 #include "app/TProject.h"
+#include "cli/CommandLine.h"
 #include "cli/Commands.h"
+#include "cli/JsonOutput.h"
 #include "cli/MapLoading.h"
-#include "cli/TJsonWriter.h"
 #include "data/Cp1251.h"
 #include "data/DatasetFile.h"
 #include "data/TData.h"
@@ -16,7 +17,6 @@
 #include "map/MapFile.h"
 #include "map/TMap.h"
 
-#include <cstdio>
 #include <filesystem>
 #include <map>
 
@@ -25,11 +25,12 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr const char* ProjectUsage = "usage: orbelin-cli project OUT.obp MEMBER.obm|MEMBER.obd...";
+/// The command's usage line, from its declaration.
+std::string ProjectUsage;
 
 [[noreturn]] void Usage(const std::string& problem)
 {
-    throw TUsageError("project: " + problem + " (" + ProjectUsage + ")");
+    throw TUsageError("project: " + problem + " (usage: orbelin-cli " + ProjectUsage + ")");
 }
 
 /// A dataset file with the map files given for it, in the order given.
@@ -56,20 +57,11 @@ std::string TableBeside(const std::string& datasetPath)
 
 } // namespace
 
-void RunProject(const TArgs& args)
+void RunProject(const TOptions& line)
 {
-    std::string out;
-    std::vector<std::string> members;
-    for (const std::string& arg : args) {
-        if (arg.size() > 1 && arg[0] == '-')
-            Usage("unknown option \"" + arg + "\"");
-        if (out.empty())
-            out = arg;
-        else
-            members.push_back(arg);
-    }
-    if (out.empty())
-        Usage("needs OUT.obp");
+    ProjectUsage = line.Usage;
+    const std::string out = line.Path;
+    const std::vector<std::string> members(line.Paths.begin() + 1, line.Paths.end());
     if (data::LowerExtension(out) != ".obp")
         Usage("the project file " + out + " must end in .obp");
     if (members.empty())
@@ -142,21 +134,33 @@ void RunProject(const TArgs& args)
     }
     app::SaveProject(project, out);
 
-    TJsonWriter json;
-    json.BeginObject().Key("kind").String("project").Key("file").String(out).Key("name").String(project.Name);
-    json.Key("scripts").BeginArray();
+    TJson json;
+    json["kind"] = "project";
+    json["file"] = out;
+    json["name"] = project.Name;
+    TJson& scripts = json["scripts"] = TJson::array();
     for (const auto& script : project.Scripts) {
-        json.BeginObject().Key("name").String(script->Name).Key("datasets").BeginArray();
+        TJson& s = scripts.emplace_back();
+        s["name"] = script->Name;
+        TJson& datasets = s["datasets"] = TJson::array();
         for (const auto& dataset : script->Datasets) {
-            json.BeginObject().Key("name").String(dataset->Name).Key("maps").BeginArray();
+            TJson& d = datasets.emplace_back();
+            d["name"] = dataset->Name;
+            TJson& maps = d["maps"] = TJson::array();
             for (const auto& map : dataset->Maps)
-                json.String(map->Name);
-            json.EndArray().EndObject();
+                maps.push_back(map->Name);
         }
-        json.EndArray().EndObject();
     }
-    json.EndArray().EndObject();
-    std::printf("%s\n", json.Text().c_str());
+    PrintJson(json);
+}
+
+void AddProjectCommand(TCommandLine& cli)
+{
+    CLI::App& command = cli.AddCommand(
+        "project", "gather maps and datasets with their tables into a project file and its members", RunProject);
+    AddPath(command, "OUT.obp", "the project file to write; its members are saved beside it");
+    AddPath(command, "MEMBER.obm|MEMBER.obd", "the maps and datasets, each dataset with the maps given for it", true,
+            true);
 }
 
 } // namespace orbelin::cli

@@ -1,7 +1,7 @@
 // info for project files: the project's scripts with their tables, datasets and maps.
 #include "app/ProjectFile.h"
 #include "cli/Commands.h"
-#include "cli/TJsonWriter.h"
+#include "cli/JsonOutput.h"
 #include "data/TError.h"
 #include "map/TMap.h"
 
@@ -24,25 +24,27 @@ void PrintProjectInfo(const std::string& path)
     for (const std::string& warning : warnings)
         std::fprintf(stderr, "orbelin-cli: warning: %s\n", warning.c_str());
 
-    TJsonWriter json;
-    json.BeginObject().Key("kind").String("project").Key("name").String(project.Name);
-    json.Key("scripts").BeginArray();
+    TJson json;
+    json["kind"] = "project";
+    json["name"] = project.Name;
+    TJson& scripts = json["scripts"] = TJson::array();
     for (const auto& script : project.Scripts) {
-        json.BeginObject().Key("name").String(script->Name).Key("tables").BeginArray();
+        TJson& s = scripts.emplace_back();
+        s["name"] = script->Name;
+        TJson& tables = s["tables"] = TJson::array();
         for (const auto& table : script->Tables)
-            json.String(table->Name);
-        json.EndArray().Key("datasets").BeginArray();
+            tables.push_back(table->Name);
+        TJson& datasets = s["datasets"] = TJson::array();
         for (const auto& dataset : script->Datasets) {
-            json.BeginObject().Key("name").String(dataset->Name).Key("points").Int(dataset->PointCount);
-            json.Key("maps").BeginArray();
+            TJson& d = datasets.emplace_back();
+            d["name"] = dataset->Name;
+            d["points"] = dataset->PointCount;
+            TJson& maps = d["maps"] = TJson::array();
             for (const auto& map : dataset->Maps)
-                json.String(map->Name);
-            json.EndArray().EndObject();
+                maps.push_back(map->Name);
         }
-        json.EndArray().EndObject();
     }
-    json.EndArray().EndObject();
-    std::printf("%s\n", json.Text().c_str());
+    PrintJson(json);
 }
 
 } // namespace orbelin::cli

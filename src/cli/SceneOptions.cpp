@@ -2,6 +2,7 @@
 #include "cli/SceneOptions.h"
 
 #include "app/MapMembers.h"
+#include "cli/CommandLine.h"
 #include "coloring/ColorSchemes.h"
 #include "coloring/Coloring.h"
 #include "data/TData.h"
@@ -27,6 +28,7 @@ bool WholeNumber(const std::string& text, int& value)
 double DecimalOption(const TOptions& options, const std::string& name, double fallback, double lo, double hi)
 {
     const auto text = options.Value(name);
+    CheckDefault(options, name, fallback);
     double value = fallback;
     if (text && (!data::ParseDecimal(*text, value) || !(value >= lo && value <= hi)))
         options.Fail(options.Command + ": " + name + " expects a number from " + view::GeneralText(lo) + " to " +
@@ -101,11 +103,26 @@ std::array<int, 3> AxesOf(const std::string& text, const data::TData& dataset, b
 
 } // namespace
 
-const std::set<std::string>& SceneOptionNames()
+void AddSceneOptions(CLI::App& command, bool coloringRequired)
 {
-    static const std::set<std::string> names = {"--coloring", "--smoothness", "--radius", "--scheme", "--palette",
-                                                "--tints",    "--relief",     "--view",   "--axes"};
-    return names;
+    CLI::Option* coloring =
+        AddValue(command, "--coloring", "field:NAME|pc:K|density2d|densitynd|lda|lra|spectrum|radial",
+                 "colour the map by a field, a principal component, the 2D or the ND density of "
+                 "its points, the discriminant or regression coloring, or a spectrum");
+    if (coloringRequired)
+        coloring->required();
+    AddValue(command, "--smoothness", "S", "the smoothness of the coloring")->default_str("1");
+    AddValue(command, "--radius", "R", "the radius of the density colorings")->default_str("0.25");
+    AddValue(command, "--scheme", "NAME", "the colour scheme, by its name in the colour-grading dialog");
+    AddChoice(command, "--palette", {"continuous", "discrete"}, "a continuous palette or bands of tints")
+        ->default_str("continuous");
+    AddValue(command, "--tints", "N", "the number of tints of the discrete palette")->default_str("5");
+    AddValue(command, "--relief", "X", "the relief of the coloured surface, from 0 to 1")->default_str("0");
+    AddChoice(command, "--view", {"coords", "pca", "internal"},
+              "the view: data coordinates, principal components or the map's internal coordinates")
+        ->default_str("coords");
+    AddValue(command, "--axes", "A,B,C",
+             "the view's three axes: numbers from 1, or on the coordinate view field names");
 }
 
 TSceneSettings ReadSceneSettings(const TOptions& options)
@@ -125,9 +142,9 @@ TSceneSettings ReadSceneSettings(const TOptions& options)
             options.Fail(options.Command + ": --scheme expects one of " + list + ", found \"" + *name + "\"");
         }
     }
-    settings.Discrete = ChoiceOption(options, "--palette", "continuous", {"continuous", "discrete"}) == "discrete";
+    settings.Discrete = ChoiceOption(options, "--palette", "continuous") == "discrete";
     static const std::map<std::string, int> views = {{"coords", 0}, {"pca", 1}, {"internal", 2}};
-    settings.ViewType = views.at(ChoiceOption(options, "--view", "coords", {"coords", "pca", "internal"}));
+    settings.ViewType = views.at(ChoiceOption(options, "--view", "coords"));
     settings.Axes = options.Value("--axes");
     return settings;
 }

@@ -5,9 +5,11 @@
 #include "cli/Options.h"
 
 #include <optional>
-#include <set>
 #include <string>
 
+namespace CLI {
+class App;
+}
 namespace orbelin::data {
 class TData;
 }
@@ -17,15 +19,9 @@ class TMap;
 
 namespace orbelin::cli {
 
-/// The values --coloring takes, for usage texts.
-inline constexpr const char* ColoringValuesUsage = "field:NAME|pc:K|density2d|densitynd|lda|lra|spectrum|radial";
-/// The usage text of the options besides --coloring.
-inline constexpr const char* SceneOptionsUsage =
-    "[--smoothness S] [--radius R] [--scheme NAME] [--palette continuous|discrete] [--tints N] [--relief X] "
-    "[--view coords|pca|internal] [--axes A,B,C]";
-/// --coloring, --smoothness, --radius, --scheme, --palette, --tints, --relief, --view,
-/// --axes.
-const std::set<std::string>& SceneOptionNames();
+/// Declares --coloring (required where coloringRequired is set), --smoothness, --radius,
+/// --scheme, --palette, --tints, --relief, --view and --axes.
+void AddSceneOptions(CLI::App& command, bool coloringRequired);
 
 /// The coloring and view settings of a command line; the plain values are checked when
 /// they are read, the coloring and the axes once the dataset is known.

@@ -1,9 +1,9 @@
 // bench training: the training workloads W1 (speed against the plain dense method) and W2
 // (memory of a large map), with their figures as JSON.
 #include "TrainingOracle.h"
+#include "cli/CommandLine.h"
 #include "cli/Commands.h"
-#include "cli/Options.h"
-#include "cli/TJsonWriter.h"
+#include "cli/JsonOutput.h"
 #include "data/TError.h"
 #include "map/MapInit.h"
 #include "map/TMap.h"
@@ -11,15 +11,12 @@
 #include "numeric/Random.h"
 
 #include <chrono>
-#include <cstdio>
 #include <cstring>
 #include <fstream>
 #include <omp.h>
 
 namespace orbelin::cli {
 namespace {
-
-constexpr const char* BenchUsage = "bench training [--workload w1|w2|both] [--no-oracle] [--export DIR]";
 
 using TClock = std::chrono::steady_clock;
 
@@ -68,7 +65,7 @@ void WriteRaw(const std::string& path, const TArray2D& rows)
         throw TError("cannot write " + path);
 }
 
-void RunW2(TJsonWriter& json)
+void RunW2(TJson& json)
 {
     const double before = MemoryMegabytes("VmHWM:");
     const auto start = TClock::now();
@@ -80,16 +77,20 @@ void RunW2(TJsonWriter& json)
     const auto trainStart = TClock::now();
     map::TrainUntilStopped(map);
     const double trainSeconds = SecondsSince(trainStart);
-    json.Key("w2").BeginObject();
-    json.Key("points").Int(10000).Key("dimension").Int(10).Key("nodes").Int(map.Grid->NodeCount());
-    json.Key("steps").Int(map.IterationCount);
-    json.Key("init_seconds").Number(initSeconds).Key("train_seconds").Number(trainSeconds);
-    json.Key("assign_ms").Int(map.AssignTime).Key("solve_ms").Int(map.SolveTime);
-    json.Key("peak_mb_before").Number(before).Key("peak_mb").Number(MemoryMegabytes("VmHWM:"));
-    json.EndObject();
+    TJson& w2 = json["w2"];
+    w2["points"] = 10000;
+    w2["dimension"] = 10;
+    w2["nodes"] = map.Grid->NodeCount();
+    w2["steps"] = map.IterationCount;
+    w2["init_seconds"] = initSeconds;
+    w2["train_seconds"] = trainSeconds;
+    w2["assign_ms"] = map.AssignTime;
+    w2["solve_ms"] = map.SolveTime;
+    w2["peak_mb_before"] = before;
+    w2["peak_mb"] = MemoryMegabytes("VmHWM:");
 }
 
-void RunW1(TJsonWriter& json, bool withOracle, const std::string& exportFolder)
+void RunW1(TJson& json, bool withOracle, const std::string& exportFolder)
 {
     data::TData dataset;
     map::oracle::MakeSheet(dataset, 100000, 10, 2024);
@@ -113,12 +114,16 @@ void RunW1(TJsonWriter& json, bool withOracle, const std::string& exportFolder)
     const double engineSeconds = SecondsSince(engineStart);
     const int steps = map.IterationCount;
 
-    json.Key("w1").BeginObject();
-    json.Key("points").Int(100000).Key("dimension").Int(10).Key("nodes").Int(map.Grid->NodeCount());
-    json.Key("threads").Int(omp_get_max_threads()).Key("steps").Int(steps);
-    json.Key("engine_seconds").Number(engineSeconds);
-    json.Key("engine_step_seconds").Number(steps > 0 ? engineSeconds / steps : 0.0);
-    json.Key("assign_ms").Int(map.AssignTime).Key("solve_ms").Int(map.SolveTime);
+    TJson& w1 = json["w1"];
+    w1["points"] = 100000;
+    w1["dimension"] = 10;
+    w1["nodes"] = map.Grid->NodeCount();
+    w1["threads"] = omp_get_max_threads();
+    w1["steps"] = steps;
+    w1["engine_seconds"] = engineSeconds;
+    w1["engine_step_seconds"] = steps > 0 ? engineSeconds / steps : 0.0;
+    w1["assign_ms"] = map.AssignTime;
+    w1["solve_ms"] = map.SolveTime;
     if (withOracle) {
         const map::oracle::TOracleData points{&dataset.Points, &dataset.PointWeights};
         std::size_t step = 0;
@@ -136,33 +141,40 @@ void RunW1(TJsonWriter& json, bool withOracle, const std::string& exportFolder)
             ++step;
         });
         const double oracleSeconds = SecondsSince(oracleStart);
-        json.Key("oracle_seconds").Number(oracleSeconds).Key("oracle_steps").Int(expected.IterationCount);
-        json.Key("ratio").Number(oracleSeconds / engineSeconds);
-        json.Key("nodes_equal").Bool(equal && step == nodes.size());
-        json.Key("energy_relative_difference").Number(energyDifference);
+        w1["oracle_seconds"] = oracleSeconds;
+        w1["oracle_steps"] = expected.IterationCount;
+        w1["ratio"] = oracleSeconds / engineSeconds;
+        w1["nodes_equal"] = equal && step == nodes.size();
+        w1["energy_relative_difference"] = energyDifference;
     }
-    json.Key("peak_mb").Number(MemoryMegabytes("VmHWM:"));
-    json.EndObject();
+    w1["peak_mb"] = MemoryMegabytes("VmHWM:");
 }
 
 } // namespace
 
-void RunBench(const TArgs& args)
+void RunBench(const TOptions& options)
 {
-    const TOptions options =
-        ParseOptions(args, "bench", BenchUsage, "benchmark name", {"--workload", "--export"}, {"--no-oracle"});
     if (options.Path != "training")
         options.Fail("bench: unknown benchmark \"" + options.Path + "\"");
-    const std::string workload = ChoiceOption(options, "--workload", "both", {"w1", "w2", "both"});
-    TJsonWriter json;
-    json.BeginObject();
+    const std::string workload = ChoiceOption(options, "--workload", "both");
+    TJson json = TJson::object();
     // W2 first: the peak memory of the process is its own.
     if (workload != "w1")
         RunW2(json);
     if (workload != "w2")
         RunW1(json, !options.Flag("--no-oracle"), options.Value("--export").value_or(""));
-    json.EndObject();
-    std::printf("%s\n", json.Text().c_str());
+    PrintJson(json);
+}
+
+void AddBenchCommand(TCommandLine& cli)
+{
+    CLI::App& command = cli.AddCommand("bench", "time map training against the plain method", RunBench);
+    AddPath(command, "BENCHMARK", "the benchmark to run: training");
+    AddChoice(command, "--workload", {"w1", "w2", "both"},
+              "w1: speed on 100000 points against the plain method; w2: memory of a 100x100 map")
+        ->default_str("both");
+    AddFlag(command, "--no-oracle", "leave out the plain method's run of w1");
+    AddValue(command, "--export", "DIR", "write w1's points and starting nodes into DIR as raw doubles");
 }
 
 } // namespace orbelin::cli

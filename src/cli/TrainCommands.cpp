@@ -1,10 +1,10 @@
 // train and grow: a map trained on a dataset file as "Adjust map" trains it, and a map
 // file grown or refined as the map panel's growth command does it.
 #include "analysis/PointWeights.h"
+#include "cli/CommandLine.h"
 #include "cli/Commands.h"
 #include "cli/MapLoading.h"
 #include "cli/MapOptions.h"
-#include "cli/TJsonWriter.h"
 #include "data/DatasetFile.h"
 #include "data/TDataTable.h"
 #include "data/TError.h"
@@ -21,29 +21,19 @@
 namespace orbelin::cli {
 namespace {
 
-const std::string TrainUsage = std::string("train DATASET.obd -o MAP.obm ") + InitOptionsUsage +
-                               " [--map START.obm] [--lambda L] [--mu M] [--max-iter N] [--weights] [--quiet]";
-constexpr const char* GrowUsage = "grow MAP.obm -o OUT.obm (--extrapolate L,R,U,D | --interpolate L,R,U,D | --ring) "
-                                  "[--dataset DATASET.obd]";
-
-void WriteEnergies(TJsonWriter& json, const map::TMap& map)
+void WriteEnergies(TJson& json, const map::TMap& map)
 {
-    json.Key("approximation_error").Number(map.ApproximationError);
-    json.Key("stretching_energy").Number(map.StretchingEnergy);
-    json.Key("bending_energy").Number(map.BendingEnergy);
-    json.Key("total_energy").Number(map.TotalEnergy);
+    json["approximation_error"] = map.ApproximationError;
+    json["stretching_energy"] = map.StretchingEnergy;
+    json["bending_energy"] = map.BendingEnergy;
+    json["total_energy"] = map.TotalEnergy;
 }
 
 } // namespace
 
-void RunTrain(const TArgs& args)
+void RunTrain(const TOptions& options)
 {
-    std::set<std::string> valued = InitOptionNames();
-    valued.insert({"-o", "--map", "--lambda", "--mu", "--max-iter"});
-    const TOptions options = ParseOptions(args, "train", TrainUsage, "DATASET.obd", valued, {"--weights", "--quiet"});
     const auto output = options.Value("-o");
-    if (!output)
-        options.Fail("train needs -o MAP.obm");
     const auto start = options.Value("--map");
     if (start)
         for (const std::string& name : InitOptionNames())
@@ -91,21 +81,16 @@ void RunTrain(const TArgs& args)
         throw TError(failure);
     map::WriteMapFileTo(map, *output);
 
-    TJsonWriter json;
-    json.BeginObject().Key("steps").Int(map.IterationCount);
+    TJson json;
+    json["steps"] = map.IterationCount;
     WriteEnergies(json, map);
-    json.Key("seconds").Number(seconds);
-    json.EndObject();
-    std::printf("%s\n", json.Text().c_str());
+    json["seconds"] = seconds;
+    PrintJson(json);
 }
 
-void RunGrow(const TArgs& args)
+void RunGrow(const TOptions& options)
 {
-    const TOptions options = ParseOptions(args, "grow", GrowUsage, "MAP.obm",
-                                          {"-o", "--extrapolate", "--interpolate", "--dataset"}, {"--ring"});
     const auto output = options.Value("-o");
-    if (!output)
-        options.Fail("grow needs -o OUT.obm");
     const int ways = (options.Value("--extrapolate") ? 1 : 0) + (options.Value("--interpolate") ? 1 : 0) +
                      (options.Flag("--ring") ? 1 : 0);
     if (ways != 1)
@@ -143,12 +128,39 @@ void RunGrow(const TArgs& args)
         throw TError("map file " + options.Path + ": " + result.Problem);
     map::WriteMapFileTo(map, *output);
 
-    TJsonWriter json;
-    json.BeginObject().Key("kind").String("map");
+    TJson json;
+    json["kind"] = "map";
     WriteMapJson(json, map);
-    json.Key("file").String(*output);
-    json.EndObject();
-    std::printf("%s\n", json.Text().c_str());
+    json["file"] = *output;
+    PrintJson(json);
+}
+
+void AddTrainCommand(TCommandLine& cli)
+{
+    CLI::App& command = cli.AddCommand("train", "initialise (or read) a map and train it", RunTrain);
+    AddPath(command, "DATASET.obd", "the dataset");
+    AddValue(command, "-o", "MAP.obm", "the map file to write")->required();
+    AddInitOptions(command);
+    AddValue(command, "--map", "START.obm", "train this map instead of a new one");
+    // The l and m fields of the training panel.
+    AddValue(command, "--lambda", "L", "the stretching coefficient")->default_str("1");
+    AddValue(command, "--mu", "M", "the bending coefficient")->default_str("1");
+    AddValue(command, "--max-iter", "N", "steps allowed after the first one; -1: no limit")->default_str("10000");
+    AddFlag(command, "--weights", "weigh each point inversely to the size of its class");
+    AddFlag(command, "--quiet", "print no line per step on stderr");
+}
+
+void AddGrowCommand(TCommandLine& cli)
+{
+    CLI::App& command = cli.AddCommand("grow", "extend, resample or ring a map", RunGrow);
+    AddPath(command, "MAP.obm", "the map");
+    AddValue(command, "-o", "OUT.obm", "the map file to write")->required();
+    AddValue(command, "--extrapolate", "L,R,U,D",
+             "columns to add on the left and the right, rows to add above and below (fewer where negative)");
+    AddValue(command, "--interpolate", "L,R,U,D", "resample the same surface with that many more columns and rows");
+    AddFlag(command, "--ring", "add a ring around a circle map");
+    command.footer("Give exactly one of --extrapolate, --interpolate and --ring.");
+    AddDatasetOption(command);
 }
 
 } // namespace orbelin::cli

@@ -152,13 +152,13 @@ TEST(ClassCommandsTest, BadFieldsAndOptionsAreRefused)
         const char* Message;
     };
     const TCase cases[] = {
-        {"no field", "classes pts.obd -o o.obd", 2, "classes: needs --field NAME"},
+        {"no field", "classes pts.obd -o o.obd", 2, "classes needs --field NAME"},
         {"unknown field", "classes pts.obd --field colour -o o.obd", 2,
          "has no field \"colour\" (its fields: x, y, kind)"},
         {"output not a dataset", "classes pts.obd --field kind -o o.txt", 2, "must end in .obd"},
         {"too many classes", "classes many.obd --field label -o o.obd", 1, "has 71 distinct values"},
         {"missing dataset", "classes none.obd --field kind -o o.obd", 1, "none.obd"},
-        {"annotate without class", "annotate pts.obm -o o.obm", 2, "annotate: needs --class NAME"},
+        {"annotate without class", "annotate pts.obm -o o.obm", 2, "annotate needs --class NAME"},
         {"annotate unknown field", "annotate pts.obm --class colour -o o.obm", 2, "has no field \"colour\""},
         {"annotate output", "annotate pts.obm --class kind -o o.obd", 2, "must end in .obm"},
         {"font size", "annotate pts.obm --class kind --font-size 0 -o o.obm", 2, "--font-size expects a whole number"},

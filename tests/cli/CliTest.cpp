@@ -30,7 +30,7 @@ TEST(CliTest, ErrorsAreOneLineWithTheirExitStatus)
     const TCase cases[] = {
         {"no command", "", 2, "usage"},
         {"unknown command", "frobnicate", 2, "orbelin-cli: unknown command \"frobnicate\""},
-        {"missing path", "info", 2, "orbelin-cli: info takes one PATH"},
+        {"missing path", "info", 2, "orbelin-cli: info needs a PATH"},
         {"absent file", "info /nonexistent/x.obt", 1, "orbelin-cli: cannot open file /nonexistent/x.obt"},
         {"unknown kind", "info notes.txt", 1, "orbelin-cli: cannot describe notes.txt"},
     };

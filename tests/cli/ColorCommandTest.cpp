@@ -130,7 +130,7 @@ TEST(ColorCommandTest, BadOptionsAndFilesAreReported)
         const char* Message;
     };
     const TCase cases[] = {
-        {"no coloring", "", 2, "color: needs --coloring"},
+        {"no coloring", "", 2, "color needs --coloring"},
         {"unknown option", "--coloring lda --colour red", 2, "unknown option \"--colour\""},
         {"unknown field", "--coloring field:F9", 2, "no field \"F9\" (its fields: F0, F1, F2)"},
         {"component out of range", "--coloring pc:4", 2, "the component number runs from 1 to 3"},

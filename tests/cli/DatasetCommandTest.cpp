@@ -141,12 +141,12 @@ TEST(DatasetCommandTest, BadUsageAndBadInputAreOneLineErrors)
         const char* Fragment;
     };
     const TCase cases[] = {
-        {"no table", "dataset -o " + out + " --fields a", 2, "no TABLE given"},
-        {"no output", "dataset " + iris + " --fields a", 2, "no output file given with -o"},
-        {"no fields", "dataset " + iris + " -o " + out, 2, "no fields given with --fields"},
+        {"no table", "dataset -o " + out + " --fields a", 2, "dataset needs a TABLE"},
+        {"no output", "dataset " + iris + " --fields a", 2, "dataset needs -o OUT.obd"},
+        {"no fields", "dataset " + iris + " -o " + out, 2, "dataset needs --fields A,B,..."},
         {"output not .obd", "dataset " + iris + " -o x.txt --fields a", 2, "must end in .obd"},
         {"unknown table kind", "dataset notes.txt -o " + out + " --fields a", 2, "is not a table file"},
-        {"unknown option", "dataset " + iris + " -o " + out + " --fields a --frob", 2, "unknown option --frob"},
+        {"unknown option", "dataset " + iris + " -o " + out + " --fields a --frob", 2, "unknown option \"--frob\""},
         {"option twice", "dataset " + iris + " -o " + out + " --fields a --fields b", 2, "--fields is given twice"},
         {"missing value", "dataset " + iris + " -o " + out + " --fields", 2, "--fields needs a value"},
         {"std and no-std", "dataset " + iris + " -o " + out + " --fields a --std a --no-std", 2, "exclude each other"},

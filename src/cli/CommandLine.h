@@ -1,0 +1,69 @@
+// orbelin-cli's command line: the subcommands, declared with CLI11, their usage lines and
+// help, and the run of one command line with its exit status.
+#pragma once
+
+#include "cli/Options.h"
+
+#include <CLI/CLI.hpp>
+
+#include <string>
+#include <vector>
+
+namespace orbelin::cli {
+
+/// Runs a command on its checked command line; prints its result, raises TUsageError or
+/// TError.
+using TRun = void (*)(const TOptions& line);
+
+/// The subcommands of orbelin-cli, in the order the help lists them.
+class TCommandLine {
+public:
+    TCommandLine();
+    TCommandLine(const TCommandLine&) = delete;
+    TCommandLine& operator=(const TCommandLine&) = delete;
+
+    /// Adds a subcommand with its one-line summary; declare its arguments on the result.
+    CLI::App& AddCommand(const std::string& name, const std::string& summary, TRun run);
+
+    /// Parses args (the command name first) and runs the command. Prints the help (exit
+    /// status 0), a usage error (2) or an error (1) as one line on stderr.
+    int Run(const TArgs& args);
+
+    /// The list of commands with their usage lines and summaries.
+    std::string Help() const;
+
+private:
+    struct TEntry {
+        CLI::App* Command;
+        TRun Run;
+    };
+    const TEntry* Find(const std::string& name) const;
+
+    CLI::App App_;
+    std::vector<TEntry> Entries_;
+};
+
+/// The usage line of a subcommand, made from its declaration: its name, its positional
+/// arguments, its required options and then the others in brackets
+/// ("init DATASET.obd -o MAP.obm [--rows P] ...").
+std::string UsageOf(const CLI::App& command);
+
+/// A positional argument; required unless optional is set. With many set it takes every
+/// further positional argument (TOptions::Paths).
+CLI::Option* AddPath(CLI::App& command, const std::string& name, const std::string& help, bool optional = false,
+                     bool many = false);
+/// An option with one value, written as placeholder in the usage line ("-o", "OUT.obd").
+CLI::Option* AddValue(CLI::App& command, const std::string& name, const std::string& placeholder,
+                      const std::string& help);
+/// An option whose value is one of choices; the usage line lists them ("a|b|c") and
+/// ChoiceOption checks the value against them.
+CLI::Option* AddChoice(CLI::App& command, const std::string& name, const std::vector<std::string>& choices,
+                       const std::string& help);
+/// An option without a value.
+CLI::Option* AddFlag(CLI::App& command, const std::string& name, const std::string& help);
+
+/// The parsed command line as the command reads it; raises TUsageError for arguments
+/// the command does not take, an option given twice or a flag given a value.
+TOptions ReadOptions(const CLI::App& command);
+
+} // namespace orbelin::cli

@@ -35,9 +35,11 @@ class TVisMap;
 class TfmAnnot;
 class TfmAutoMap;
 class TfmColorScale;
+class TfmMapAnalyze;
 class TfmMinimaExperiment;
 class TfmSelectData;
 class TfmSelectionProperties;
+class TfmWeights;
 class TfrmMap;
 class TfrmTable;
 
@@ -117,6 +119,9 @@ public:
     TfmSelectData* SelectDataDialog() const { return SelectData_; }
     TfmAnnot* AnnotationWindow() const { return Annot_; }
     TfmColorScale* ColorScaleDialog() const { return ColorScale_; }
+    /// The map/value analysis and weights windows (MainMapAnalysisTools.cpp).
+    TfmMapAnalyze* MapAnalysisWindow() const { return MapAnalyze_; }
+    TfmWeights* WeightsWindow() const { return Weights_; }
     /// The style the selection dialog gives records, which the table window uses too.
     view::TSelectionStyle& SelectionStyle() { return SelectionStyle_; }
     /// A drawing switch changed: its state is kept and applied to the current map's layers;
@@ -165,6 +170,12 @@ private:
     void CreateViewTools();
     /// Enables their commands for the current objects and refreshes them when those change.
     void RefreshViewTools();
+    /// The map/value analysis and weights windows and their toggles.
+    void CreateMapAnalysisTools();
+    /// Enables the toggles for the current objects; the windows follow them or go.
+    void RefreshMapAnalysisTools();
+    /// The map window's hover reports reach the map/value analysis window.
+    void ConnectMapAnalysis(TfrmMap* window);
     /// Lays the annotation and hint overlay over every 3D view in the workspace.
     void AttachViewOverlays();
     void PlaceOnScreen();
@@ -240,6 +251,9 @@ private:
     TfmSelectData* SelectData_ = nullptr;
     TfmAnnot* Annot_ = nullptr;
     TfmColorScale* ColorScale_ = nullptr;
+    TfmMapAnalyze* MapAnalyze_ = nullptr;
+    TfmWeights* Weights_ = nullptr;
+    const map::TMap* MapAnalysisMap_ = nullptr;
     const data::TDataTable* ViewToolsTable_ = nullptr;
     const map::TMap* ViewToolsMap_ = nullptr;
     view::TSelectionStyle SelectionStyle_;

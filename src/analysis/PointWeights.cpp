@@ -174,6 +174,23 @@ TWeightAssignment AssignWeights(data::TData& dataset, map::TMap* map, const TWei
     return result;
 }
 
+std::string WeightsProblem(const data::TData& dataset)
+{
+    if (dataset.PointWeights.size() != dataset.Points.size() || dataset.Points.empty())
+        return {};
+    double sum = 0;
+    for (std::size_t p = 0; p < dataset.PointWeights.size(); ++p) {
+        const double w = dataset.PointWeights[p];
+        if (!std::isfinite(w) || w < 0)
+            return "The point weights of dataset " + dataset.Name + " must be finite numbers, none negative: point " +
+                   std::to_string(p + 1) + " weighs " + data::GeneralText(w) + ".";
+        sum += w;
+    }
+    if (!(sum > 0))
+        return "The point weights of dataset " + dataset.Name + " are all 0: no point weighs anything.";
+    return {};
+}
+
 void ClearWeights(data::TData& dataset, map::TMap* map)
 {
     if (map)
@@ -201,6 +218,8 @@ void RecalcWeightedComponents(map::TMap& map)
     if (!map.Data)
         throw TError("map " + map.Name + " has no dataset to take the principal components of");
     map::CheckNotTraining(map, "recompute its principal components");
+    if (const std::string problem = WeightsProblem(*map.Data); !problem.empty())
+        throw TError(problem);
     map.Centre = map::ComputeMapComponents(map, 3);
     view::RebuildViews(map);
 }

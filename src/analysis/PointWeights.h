@@ -71,6 +71,11 @@ double RadialWeight(TRadialFunction function, double r, double a);
 /// Raises TError when the dataset has no table (field and class rules).
 TWeightAssignment AssignWeights(data::TData& dataset, map::TMap* map, const TWeightSettings& settings);
 
+/// Why the dataset's weights cannot weigh a fit (one weight per point, but one of them not
+/// finite or negative, or all of them 0), or empty when they can or when the points carry
+/// no weights. The fits divide by the weights' sum and would give no numbers at all.
+std::string WeightsProblem(const data::TData& dataset);
+
 /// "Clear": the map's UseWeights is cleared (map may be null), PointWeights emptied, and
 /// what the clustering's "Cancel" clears of the dataset: the point selection and the
 /// cluster links.
@@ -84,7 +89,8 @@ void WeightsToTable(data::TData& dataset);
 
 /// "Recalc PC": the map's components and centre from the dataset's points and weights
 /// (three components fitted); a centre coordinate that a missing value leaves without a
-/// mean takes the mean of the present values. Then the map's views are rebuilt.
+/// mean takes the mean of the present values. Then the map's views are rebuilt. Raises
+/// TError with WeightsProblem, the map unchanged.
 void RecalcWeightedComponents(map::TMap& map);
 
 /// Sets a result column of the dataset: replaces the column of that name, or appends it.

@@ -1,6 +1,7 @@
 // Sliding-window measures of a dataset read as a time series.
 #include "analysis/TimeSeries.h"
 
+#include "analysis/PointWeights.h"
 #include "data/TData.h"
 #include "numeric/Components.h"
 #include "numeric/Missing.h"
@@ -73,6 +74,9 @@ TTimeSeries AnalyzeTimeSeries(const data::TData& dataset, const TTimeSeriesSetti
         return series;
     const int n = static_cast<int>(dataset.Points.size());
     const bool weighted = dataset.PointWeights.size() == dataset.Points.size();
+    series.Problem = WeightsProblem(dataset);
+    if (!series.Problem.empty())
+        return series;
     TArray2D window;
     TArray1D weights;
     // "from" and "to" come from spin edits without limits: the windows inside the points are
@@ -87,9 +91,14 @@ TTimeSeries AnalyzeTimeSeries(const data::TData& dataset, const TTimeSeriesSetti
         const auto begin = static_cast<std::size_t>(first - 1);
         window.assign(dataset.Points.begin() + static_cast<std::ptrdiff_t>(begin),
                       dataset.Points.begin() + static_cast<std::ptrdiff_t>(begin) + w);
-        if (weighted)
+        if (weighted) {
             weights.assign(dataset.PointWeights.begin() + static_cast<std::ptrdiff_t>(begin),
                            dataset.PointWeights.begin() + static_cast<std::ptrdiff_t>(begin) + w);
+            if (std::all_of(weights.begin(), weights.end(), [](double v) { return v == 0; })) {
+                ++series.WeightlessWindows;
+                continue;
+            }
+        }
         bool flat = false;
         const double y = WindowMeasure(window, weights, settings, flat);
         if (flat) {

@@ -47,6 +47,11 @@ struct TTimeSeries {
     /// components is not defined. Their effective dimension is 0 (no component is needed);
     /// their share of components is not plotted.
     int FlatWindows = 0;
+    /// Windows whose points all weigh 0 (with weights from "Only one class", say): their
+    /// weighted components are not defined, and they are not plotted.
+    int WeightlessWindows = 0;
+    /// Why nothing was computed (weights that cannot weigh a fit), or empty.
+    std::string Problem;
     bool Cancelled = false;
 };
 
@@ -60,7 +65,7 @@ double WindowMeasure(TArray2D& window, const TArray1D& w, const TTimeSeriesSetti
 /// "Analyze": for r = From + W, From + W + 1, ... while r < To, the window of the points
 /// r - W .. r - 1 (one-based, fresh copies with their weights when the dataset has one
 /// weight per point) gives the point (r - (W div 2), measure). A width below 1 plots
-/// nothing. "Part of ... first components" with more components than coordinates fits
+/// nothing, and so do weights that WeightsProblem refuses. "Part of ... first components" with more components than coordinates fits
 /// every coordinate's component.
 TTimeSeries AnalyzeTimeSeries(const data::TData& dataset, const TTimeSeriesSettings& settings,
                               const TSeriesObserver& observer = {});

@@ -22,6 +22,9 @@ int main(int argc, char** argv)
     AddProjectCommand(cli);
     AddTrainCommand(cli);
     AddGrowCommand(cli);
+    AddWeightsCommand(cli);
+    AddTimeSeriesCommand(cli);
+    AddMapValueCommand(cli);
     AddBenchCommand(cli);
     return cli.Run(TArgs(argv + 1, argv + argc));
 }

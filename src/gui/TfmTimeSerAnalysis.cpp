@@ -161,7 +161,9 @@ void TfmTimeSerAnalysis::btnAnalyzeClick()
         return !Stop_;
     });
     QStringList notes;
-    if (Result_.X.empty() && !Result_.Cancelled)
+    if (!Result_.Problem.empty())
+        notes << QString::fromStdString(Result_.Problem);
+    else if (Result_.X.empty() && !Result_.Cancelled)
         notes << "No window fits between \"from\" and \"to\".";
     if (Result_.OutsideWindows > 0)
         notes << QString("%1 window positions reach outside the points 1 to %2 and are left out.")
@@ -172,6 +174,8 @@ void TfmTimeSerAnalysis::btnAnalyzeClick()
                       ? QString("%1 windows of equal points have no spread: dimension 0.").arg(Result_.FlatWindows)
                       : QString("%1 windows of equal points have no spread and no share: not plotted.")
                             .arg(Result_.FlatWindows));
+    if (Result_.WeightlessWindows > 0)
+        notes << QString("%1 windows of points that weigh nothing are not plotted.").arg(Result_.WeightlessWindows);
     Status_->setText(notes.join('\n'));
     Analyze_->setEnabled(true);
     Running_ = false;

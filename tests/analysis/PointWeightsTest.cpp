@@ -237,6 +237,14 @@ TEST(PointWeightsTest, RecalcPcFollowsTheHeavyPoints)
     EXPECT_NEAR(0, map.Components[0][1], 1e-6);
     EXPECT_NEAR(1, map.Centre[0], 1e-12);
     EXPECT_NEAR(5, map.Centre[1], 1e-12);
+
+    // Weights that weigh nothing, or that no fit can take, leave the map as it was.
+    const TArray2D components = map.Components;
+    for (const TArray1D& weights : {TArray1D(7, 0.0), TArray1D{1, 1, 1, 1, 0, -2, 0}}) {
+        dataset.PointWeights = weights;
+        ORBELIN_EXPECT_ERROR(RecalcWeightedComponents(map), "The point weights of dataset");
+        EXPECT_EQ(components, map.Components);
+    }
 }
 
 } // namespace

@@ -82,6 +82,23 @@ TEST(TimeSeriesTest, WindowWeightsSteerTheComponents)
     EXPECT_GT(AnalyzeTimeSeries(dataset, settings).Y[0], 0.5);
 }
 
+TEST(TimeSeriesTest, WindowsThatWeighNothingAreLeftOut)
+{
+    data::TData dataset = PlanePoints(8);
+    dataset.PointWeights = {0, 0, 0, 0, 1, 1, 1, 1};
+    TTimeSeriesSettings settings = DefaultTimeSeriesSettings(dataset);
+    settings.Width = 3;
+    // r = 4 .. 7: the windows 1-3 and 2-4 weigh nothing.
+    const TTimeSeries series = AnalyzeTimeSeries(dataset, settings);
+    EXPECT_EQ(2, series.WeightlessWindows);
+    EXPECT_EQ((TArray1D{5, 6}), series.X);
+
+    dataset.PointWeights[6] = -1;
+    const TTimeSeries refused = AnalyzeTimeSeries(dataset, settings);
+    EXPECT_TRUE(refused.X.empty());
+    EXPECT_NE(std::string::npos, refused.Problem.find("point 7 weighs -1")) << refused.Problem;
+}
+
 TEST(TimeSeriesTest, WindowsOfIdenticalPointsHaveNoShare)
 {
     // Points 3..7 are equal (0.1 does not survive the mean exactly); the rest spread.

@@ -9,23 +9,10 @@
 #include "map/TMap.h"
 
 #include <QAction>
-#include <QScreen>
 
 namespace orbelin::gui {
 
 namespace {
-
-void ShowWindow(QDialog* window)
-{
-    if (!window->property("placed").toBool()) {
-        if (const QScreen* screen = window->screen())
-            window->move(screen->availableGeometry().center() - window->rect().center());
-        window->setProperty("placed", true);
-    }
-    window->show();
-    window->raise();
-    window->activateWindow();
-}
 
 bool HasGrid(const map::TMap* map)
 {
@@ -48,7 +35,7 @@ void TfrmMainWnd::CreateMapAnalysisTools()
             connect(action, &QAction::triggered, this, [this, window, opens](bool on) {
                 Run([this, window, opens, on] {
                     if (on && opens(app::CurrentChain(Dispatcher_.Project())))
-                        ShowWindow(window);
+                        ShowToolWindow(window);
                     else
                         window->close();
                     RefreshMapAnalysisTools();
@@ -62,6 +49,7 @@ void TfrmMainWnd::CreateMapAnalysisTools()
     MapAnalyze_->OnClosed = [this] {
         for (const char* name : {"MapAnalysis", "ValueMapAnalysis"})
             Actions_.value(name)->setChecked(false);
+        ConnectMapAnalysis(MapWindow());
     };
     Weights_->OnClosed = [this] { Actions_.value("Weights")->setChecked(false); };
 }
@@ -85,12 +73,21 @@ void TfrmMainWnd::RefreshMapAnalysisTools()
         Actions_.value(name)->setEnabled(grid);
         Actions_.value(name)->setChecked(MapAnalyze_->isVisible());
     }
+    ConnectMapAnalysis(MapWindow());
     Actions_.value("Weights")->setEnabled(chain.Table && chain.Dataset);
     Actions_.value("Weights")->setChecked(Weights_->isVisible());
 }
 
 void TfrmMainWnd::ConnectMapAnalysis(TfrmMap* window)
 {
+    // The view picks the points under the mouse only for a listener: without the window
+    // shown, a mouse move over many points costs nothing here.
+    if (!window)
+        return;
+    if (!MapAnalyze_ || !MapAnalyze_->isVisible()) {
+        window->View()->OnHoverPoints = nullptr;
+        return;
+    }
     window->View()->OnHoverPoints = [this, window](const std::vector<int>& points, QPoint position) {
         if (MapAnalyze_ && MapAnalyze_->isVisible() && MapAnalyze_->Map() && window->Map() == MapAnalyze_->Map())
             MapAnalyze_->Hover(points, position, *window->View());

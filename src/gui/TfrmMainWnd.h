@@ -16,6 +16,7 @@
 
 class QAction;
 class QComboBox;
+class QDialog;
 class QDockWidget;
 class QLineEdit;
 class QMdiArea;
@@ -42,6 +43,10 @@ class TfmSelectionProperties;
 class TfmWeights;
 class TfrmMap;
 class TfrmTable;
+
+/// Shows a tool window in front; the first time, sized to its contents and in the centre
+/// of the screen.
+void ShowToolWindow(QDialog* dialog);
 
 /// Holds the dispatcher (the open project and its tree) and carries out the TUpdate of
 /// every dispatcher call: the tree view, the panels, the child windows, the menus. Every
@@ -174,7 +179,7 @@ private:
     void CreateMapAnalysisTools();
     /// Enables the toggles for the current objects; the windows follow them or go.
     void RefreshMapAnalysisTools();
-    /// The map window's hover reports reach the map/value analysis window.
+    /// While the map/value analysis window is shown, the map window's hover reports reach it.
     void ConnectMapAnalysis(TfrmMap* window);
     /// Lays the annotation and hint overlay over every 3D view in the workspace.
     void AttachViewOverlays();

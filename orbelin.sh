@@ -11,7 +11,7 @@ BUILD_DIR=${ORBELIN_BUILD_DIR:-build}
 PACKAGES=(
   g++ cmake ninja-build pkg-config
   qt6-base-dev qt6-charts-dev libqt6opengl6-dev qt6-svg-dev libgl-dev libglu1-mesa-dev
-  libeigen3-dev libshp-dev pxlib-dev libxlsxwriter-dev zlib1g-dev
+  libeigen3-dev libshp-dev pxlib-dev libxlsxwriter-dev zlib1g-dev libboost-math-dev
   nlohmann-json3-dev libcli11-dev
   libgtest-dev libbenchmark-dev
   xvfb xauth libgl1-mesa-dri

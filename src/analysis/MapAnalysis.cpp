@@ -2,7 +2,7 @@
 #include "analysis/MapAnalysis.h"
 
 #include "analysis/Histograms.h"
-#include "analysis/PointWeights.h"
+#include "analysis/Marking.h"
 #include "coloring/Projection.h"
 #include "data/DatasetBuild.h"
 #include "data/NumberText.h"
@@ -141,8 +141,7 @@ TXCoordinates ParseXCoordinates(const std::string& text, int fieldCount)
     const TArray1S words = data::SplitBlanks(text);
     for (int f = 0; f < fieldCount; ++f) {
         double x = f;
-        if (static_cast<std::size_t>(f) < words.size() &&
-            !data::ParseDecimal(words[static_cast<std::size_t>(f)], x)) {
+        if (static_cast<std::size_t>(f) < words.size() && !data::ParseDecimal(words[static_cast<std::size_t>(f)], x)) {
             x = f;
             if (result.Problem.empty())
                 result.Problem = "'" + words[static_cast<std::size_t>(f)] + "' is not a valid floating point value";
@@ -216,8 +215,7 @@ std::vector<TGraphLine> BuildGraphLines(const TFloatFields& fields, const TArray
     return lines;
 }
 
-std::vector<TScreenTriangle> ScreenTriangles(const map::TMap& map, const view::TCamera& camera, int width,
-                                             int height)
+std::vector<TScreenTriangle> ScreenTriangles(const map::TMap& map, const view::TCamera& camera, int width, int height)
 {
     std::vector<TScreenTriangle> triangles;
     if (width <= 0 || height <= 0)

@@ -54,12 +54,12 @@ TXCoordinates ParseXCoordinates(const std::string& text, int fieldCount);
 TArray1I AnalysisPoints(const data::TData& dataset, const std::vector<int>& underCursor);
 
 /// The two lines a page shows when it has nothing to list.
-extern const char* const NoPointsLines[2];      ///< "No points correspond", "to the cursor position"
-extern const char* const NoProjectionLines[2];  ///< "No projections corresponding", "     to the cursor position"
+extern const char* const NoPointsLines[2];     ///< "No points correspond", "to the cursor position"
+extern const char* const NoProjectionLines[2]; ///< "No projections corresponding", "     to the cursor position"
 
 /// One cell of "Objects".
 struct TObjectsCell {
-    std::string Text; ///< ShortestText of t; empty when the point has no value
+    std::string Text;     ///< ShortestText of t; empty when the point has no value
     int Color = 0xFFFFFF; ///< packed fill colour of t (white without a value)
 };
 
@@ -91,8 +91,7 @@ struct TScreenTriangle {
     int Triangle = 0;
     double X[3]{}, Y[3]{};
 };
-std::vector<TScreenTriangle> ScreenTriangles(const map::TMap& map, const view::TCamera& camera, int width,
-                                             int height);
+std::vector<TScreenTriangle> ScreenTriangles(const map::TMap& map, const view::TCamera& camera, int width, int height);
 
 /// "Map values": for every screen triangle holding the mouse position (x, y from the top,
 /// as the mouse gives it) by the barycentric test (u, v >= 0, u + v <= 1), the data-space

@@ -3,6 +3,7 @@
 #include "analysis/PointWeights.h"
 
 #include "analysis/Histograms.h"
+#include "analysis/Marking.h"
 #include "data/NumberText.h"
 #include "data/PointStyle.h"
 #include "data/TData.h"
@@ -50,10 +51,11 @@ void AssignFromField(data::TData& dataset, const std::string& fieldName, TWeight
     }
     for (std::size_t p = 0; p < dataset.PointWeights.size() && p < dataset.NUMXI.size(); ++p) {
         const std::int32_t record = dataset.NUMXI[p];
-        const std::string cell = record >= 0 && static_cast<std::size_t>(record) < table.Values.size() &&
-                                         static_cast<std::size_t>(field) < table.Values[static_cast<std::size_t>(record)].size()
-                                     ? table.Values[static_cast<std::size_t>(record)][static_cast<std::size_t>(field)]
-                                     : std::string();
+        const std::string cell =
+            record >= 0 && static_cast<std::size_t>(record) < table.Values.size() &&
+                    static_cast<std::size_t>(field) < table.Values[static_cast<std::size_t>(record)].size()
+                ? table.Values[static_cast<std::size_t>(record)][static_cast<std::size_t>(field)]
+                : std::string();
         double value = 0;
         if (!ParseCell(cell, value) || !std::isfinite(value))
             throw TError("'" + data::TrimBlanks(cell) + "' is not a valid floating point value");
@@ -222,19 +224,6 @@ void RecalcWeightedComponents(map::TMap& map)
         throw TError(problem);
     map.Centre = map::ComputeMapComponents(map, 3);
     view::RebuildViews(map);
-}
-
-void SetResultColumn(data::TData& dataset, const std::string& name, TArray1S values)
-{
-    values.resize(dataset.Points.size());
-    dataset.ResultColumns.resize(dataset.ResultColumnNames.size());
-    for (std::size_t c = 0; c < dataset.ResultColumnNames.size(); ++c)
-        if (dataset.ResultColumnNames[c] == name) {
-            dataset.ResultColumns[c] = std::move(values);
-            return;
-        }
-    dataset.ResultColumnNames.push_back(name);
-    dataset.ResultColumns.push_back(std::move(values));
 }
 
 } // namespace orbelin::analysis

@@ -47,7 +47,7 @@ struct TWeightSettings {
 
 /// What Assign did, for the window's status line.
 struct TWeightAssignment {
-    bool FieldFound = true; ///< TableField: false when no field has that name
+    bool FieldFound = true;  ///< TableField: false when no field has that name
     bool MapFlagged = false; ///< the map's UseWeights was set
 };
 
@@ -92,8 +92,5 @@ void WeightsToTable(data::TData& dataset);
 /// mean takes the mean of the present values. Then the map's views are rebuilt. Raises
 /// TError with WeightsProblem, the map unchanged.
 void RecalcWeightedComponents(map::TMap& map);
-
-/// Sets a result column of the dataset: replaces the column of that name, or appends it.
-void SetResultColumn(data::TData& dataset, const std::string& name, TArray1S values);
 
 } // namespace orbelin::analysis

@@ -21,9 +21,9 @@ enum class TSeriesMeasure : int {
 
 /// The window's settings; point numbers are one-based, as the window shows them.
 struct TTimeSeriesSettings {
-    int From = 1;   ///< "from"
-    int To = 0;     ///< "to"
-    int Width = 1;  ///< W, "Width" "of window"
+    int From = 1;  ///< "from"
+    int To = 0;    ///< "to"
+    int Width = 1; ///< W, "Width" "of window"
     TSeriesMeasure Measure = TSeriesMeasure::EffectiveDimension;
     double Quality = 0.8; ///< "Quality"
     int Components = 1;   ///< "first components"
@@ -65,8 +65,8 @@ double WindowMeasure(TArray2D& window, const TArray1D& w, const TTimeSeriesSetti
 /// "Analyze": for r = From + W, From + W + 1, ... while r < To, the window of the points
 /// r - W .. r - 1 (one-based, fresh copies with their weights when the dataset has one
 /// weight per point) gives the point (r - (W div 2), measure). A width below 1 plots
-/// nothing, and so do weights that WeightsProblem refuses. "Part of ... first components" with more components than coordinates fits
-/// every coordinate's component.
+/// nothing, and so do weights that WeightsProblem refuses. "Part of ... first components"
+/// with more components than coordinates fits every coordinate's component.
 TTimeSeries AnalyzeTimeSeries(const data::TData& dataset, const TTimeSeriesSettings& settings,
                               const TSeriesObserver& observer = {});
 

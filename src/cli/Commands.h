@@ -80,6 +80,15 @@ void AddTimeSeriesCommand(TCommandLine& cli);
 void AddMapValueCommand(TCommandLine& cli);
 /// bench training: the training workloads timed against the plain method.
 void AddBenchCommand(TCommandLine& cli);
+/// stats and ttest: the statistics tool's dataset pages; Welch's test of a class.
+void AddStatsCommand(TCommandLine& cli);
+void AddTTestCommand(TCommandLine& cli);
+/// analyze, values, lda and regress: the object analysis tool's clustering, values
+/// analysis, discriminant and regression.
+void AddAnalyzeCommand(TCommandLine& cli);
+void AddValuesCommand(TCommandLine& cli);
+void AddLdaCommand(TCommandLine& cli);
+void AddRegressCommand(TCommandLine& cli);
 
 /// Prints the JSON description of a table (the table kind of info).
 void PrintTableInfo(const data::TDataTable& table);

@@ -50,8 +50,8 @@ TArray1S ColourRecordsByField(const std::string& command, data::TDataTable& tabl
 {
     const int field = data::FieldIndex(table, name);
     if (field < 0)
-        throw TError(command + ": --class-field: the table " + table.Name + " has no field \"" + name + "\" (its fields: " +
-                     FieldList(table) + ")");
+        throw TError(command + ": --class-field: the table " + table.Name + " has no field \"" + name +
+                     "\" (its fields: " + FieldList(table) + ")");
     TArray1S values;
     std::map<std::string, int> index;
     for (std::size_t r = 0; r < table.Values.size() && r < table.PointStyles.size(); ++r) {
@@ -75,7 +75,7 @@ std::optional<int> ParseHexColor(const std::string& text)
     int rgb = 0;
     for (std::size_t i = 1; i < 7; ++i) {
         const char c = text[i];
-        const int digit = c >= '0' && c <= '9' ? c - '0'
+        const int digit = c >= '0' && c <= '9'   ? c - '0'
                           : c >= 'a' && c <= 'f' ? c - 'a' + 10
                           : c >= 'A' && c <= 'F' ? c - 'A' + 10
                                                  : -1;
@@ -128,8 +128,8 @@ void AddWeightsOption(CLI::App& command)
 
 void AddWeightRuleOptions(CLI::App& command)
 {
-    AddValue(command, "--class-field", "NAME", "the table field whose values are the classes (without it: the "
-                                               "records' colours)");
+    AddValue(command, "--class-field", "NAME",
+             "the table field whose values are the classes (without it: the records' colours)");
     AddValue(command, "--class", "VALUE", "one-class: the class, a value of --class-field or a colour #rrggbb");
     AddChoice(command, "--function", {"power", "exp", "exp-square"},
               "radial: R^A, exp(R A) or exp(R^2 A) of the distance R from the centre")
@@ -165,8 +165,7 @@ void AssignWeightRule(const TOptions& line, const std::string& rule, data::TData
                          "\" (its fields: " + FieldList(table) + ")");
         if (static_cast<std::size_t>(field) >= table.FieldTypes.size() ||
             !data::IsNumericFieldType(table.FieldTypes[static_cast<std::size_t>(field)]))
-            throw TError(line.Command + ": the field " + settings.FieldName + " of " + table.Name +
-                         " is not numeric");
+            throw TError(line.Command + ": the field " + settings.FieldName + " of " + table.Name + " is not numeric");
     } else if (rule == "radial") {
         settings.Rule = analysis::TWeightRule::RadialCenter;
         const std::string function = ChoiceOption(line, "--function", "power");
@@ -176,7 +175,8 @@ void AssignWeightRule(const TOptions& line, const std::string& rule, data::TData
         settings.A = NumberOption(line, "--a", 2, -1e300, 1e300);
         settings.CalcAverage = !line.Flag("--no-average");
     } else {
-        settings.Rule = rule == "class" ? analysis::TWeightRule::ClassProportional : analysis::TWeightRule::OnlyOneClass;
+        settings.Rule =
+            rule == "class" ? analysis::TWeightRule::ClassProportional : analysis::TWeightRule::OnlyOneClass;
         const auto classField = line.Value("--class-field");
         const TArray1S values = classField ? ColourRecordsByField(line.Command, table, *classField) : TArray1S();
         if (const auto chosen = line.Value("--class")) {
@@ -186,8 +186,8 @@ void AssignWeightRule(const TOptions& line, const std::string& rule, data::TData
                     std::string list;
                     for (const std::string& v : values)
                         list += (list.empty() ? "\"" : ", \"") + v + "\"";
-                    throw TError(line.Command + ": --class: the field " + *classField + " has no value \"" +
-                                 *chosen + "\" (its values: " + list + ")");
+                    throw TError(line.Command + ": --class: the field " + *classField + " has no value \"" + *chosen +
+                                 "\" (its values: " + list + ")");
                 }
                 settings.ClassColor = c;
             } else {

@@ -22,6 +22,12 @@ int main(int argc, char** argv)
     AddProjectCommand(cli);
     AddTrainCommand(cli);
     AddGrowCommand(cli);
+    AddStatsCommand(cli);
+    AddTTestCommand(cli);
+    AddAnalyzeCommand(cli);
+    AddValuesCommand(cli);
+    AddLdaCommand(cli);
+    AddRegressCommand(cli);
     AddWeightsCommand(cli);
     AddTimeSeriesCommand(cli);
     AddMapValueCommand(cli);

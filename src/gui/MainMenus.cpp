@@ -448,6 +448,7 @@ void TfrmMainWnd::RefreshMenus()
     enable("LoadLines", chain.Dataset);
     enable("LoadObjects", chain.Dataset);
     RefreshViewTools();
+    RefreshAnalysisTools();
     RefreshMapAnalysisTools();
     RefreshMapCommands();
 }

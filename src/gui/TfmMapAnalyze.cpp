@@ -336,9 +336,8 @@ void TfmMapAnalyze::ShowObjects()
         ObjectsStack_->setCurrentWidget(ObjectsMessage_);
         return;
     }
-    const analysis::TObjectsPage page =
-        analysis::BuildObjectsPage(Fields_, points, MaximalInterval_->isChecked(),
-                                   static_cast<coloring::TGradingScheme>(Scale_->checkedId()));
+    const analysis::TObjectsPage page = analysis::BuildObjectsPage(
+        Fields_, points, MaximalInterval_->isChecked(), static_cast<coloring::TGradingScheme>(Scale_->checkedId()));
     ObjectsGrid_->clear();
     ObjectsGrid_->setRowCount(int(Fields_.Fields.size()));
     ObjectsGrid_->setColumnCount(int(points.size()) + 1);
@@ -377,7 +376,8 @@ void TfmMapAnalyze::ShowGraph()
     chart->addAxis(xAxis, Qt::AlignBottom);
     chart->addAxis(yAxis, Qt::AlignLeft);
     double xLo = 1e100, xHi = -1e100, yLo = 1e100, yHi = -1e100;
-    for (const analysis::TGraphLine& line : analysis::BuildGraphLines(Fields_, x.X, analysis::AnalysisPoints(*data, Hovered_))) {
+    for (const analysis::TGraphLine& line :
+         analysis::BuildGraphLines(Fields_, x.X, analysis::AnalysisPoints(*data, Hovered_))) {
         auto* series = new QLineSeries(chart);
         series->setName(QString::number(line.Point + 1));
         for (std::size_t i = 0; i < line.X.size(); ++i) {

@@ -38,8 +38,7 @@ QSpinBox* Spin(QWidget* parent, const char* name, int value)
 
 } // namespace
 
-TfmTimeSerAnalysis::TfmTimeSerAnalysis(const data::TData& dataset, QWidget* parent)
-    : QDialog(parent), Dataset_(dataset)
+TfmTimeSerAnalysis::TfmTimeSerAnalysis(const data::TData& dataset, QWidget* parent) : QDialog(parent), Dataset_(dataset)
 {
     setObjectName("TimeSerAnalysis");
     setWindowTitle("Data Analysis as Time Series");

@@ -8,6 +8,7 @@
 #include "data/TError.h"
 #include "data/TRWFile.h"
 #include "data/TextRoutines.h"
+#include "gui/TfmColorPoints.h"
 #include "gui/TfrmMainWnd.h"
 #include "gui/TfrmTableGrid.h"
 #include "map/TMap.h"
@@ -24,6 +25,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTabWidget>
 #include <QVBoxLayout>
 
 namespace orbelin::gui {
@@ -65,8 +67,7 @@ TfmWeights::TfmWeights(TfrmMainWnd& host)
     rulesLayout->addWidget(option(rules, Rules_, "Only one class", "OnlyOneClass", int(TWeightRule::OnlyOneClass)), 2,
                            0);
     // Offered by the model but without effect: kept out of sight.
-    option(rules, Rules_, "Density proportional", "DensityProportional", int(TWeightRule::DensityProportional))
-        ->hide();
+    option(rules, Rules_, "Density proportional", "DensityProportional", int(TWeightRule::DensityProportional))->hide();
     Rules_->button(int(TWeightRule::ClassProportional))->setChecked(true);
     Colors_ = new QListWidget(rules);
     Colors_->setObjectName("ClassColors");
@@ -98,7 +99,6 @@ TfmWeights::TfmWeights(TfrmMainWnd& host)
         button->setObjectName(name);
         buttons->addWidget(button);
     }
-    findChild<QPushButton*>("ShowValues")->setEnabled(false);
 
     Status_ = new QLabel(this);
     Status_->setObjectName("Status");
@@ -130,8 +130,7 @@ TfmWeights::TfmWeights(TfrmMainWnd& host)
     connect(findChild<QPushButton*>("Clear"), &QPushButton::clicked, this, run(&TfmWeights::btnClearClick));
     connect(findChild<QPushButton*>("ToTable"), &QPushButton::clicked, this, run(&TfmWeights::btnToTableClick));
     connect(findChild<QPushButton*>("RecalcPC"), &QPushButton::clicked, this, run(&TfmWeights::btnRecalcPCClick));
-    connect(findChild<QPushButton*>("ShowValues"), &QPushButton::clicked, this,
-            run(&TfmWeights::btnShowValuesClick));
+    connect(findChild<QPushButton*>("ShowValues"), &QPushButton::clicked, this, run(&TfmWeights::btnShowValuesClick));
     ChoicesChanged();
 }
 
@@ -148,12 +147,6 @@ QRadioButton* TfmWeights::RuleOption(TWeightRule rule) const
 QString TfmWeights::Status() const
 {
     return Status_->text();
-}
-
-void TfmWeights::SetShowValues(std::function<void()> show)
-{
-    ShowValues_ = std::move(show);
-    findChild<QPushButton*>("ShowValues")->setEnabled(static_cast<bool>(ShowValues_));
 }
 
 void TfmWeights::showEvent(QShowEvent* event)
@@ -264,8 +257,12 @@ void TfmWeights::btnClearClick()
         return;
     analysis::ClearWeights(*chain.Dataset, chain.Map);
     ShowStatus("The points carry no weights.");
-    // The point selection and the cluster links went with them.
-    Host_.DataPointsChanged();
+    // The clusters go as well: the object analysis window's "Cancel" drops its centroids and
+    // redraws the points.
+    if (TfmColorPoints* objects = Host_.ObjectAnalysisWindow())
+        objects->btnCancelClick();
+    else
+        Host_.DataPointsChanged();
 }
 
 void TfmWeights::btnToTableClick()
@@ -292,8 +289,12 @@ void TfmWeights::btnRecalcPCClick()
 
 void TfmWeights::btnShowValuesClick()
 {
-    if (ShowValues_)
-        ShowValues_();
+    TfmColorPoints* objects = Host_.ObjectAnalysisWindow();
+    if (!objects)
+        return;
+    objects->Quantity()->setCurrentIndex(int(analysis::TValueQuantity::Weight));
+    objects->Pages()->setCurrentIndex(TfmColorPoints::ValuesPage);
+    objects->btnValuesAnalyzeClick();
 }
 
 } // namespace orbelin::gui

@@ -36,15 +36,15 @@ public:
     analysis::TWeightSettings Settings() const;
 
     void btnAssignClick();
+    /// Also what the object analysis window's clustering "Cancel" does.
     void btnClearClick();
     void btnToTableClick();
     void btnRecalcPCClick();
+    /// The object analysis window's value analysis of "Weight": the points are sized by
+    /// their weights.
     void btnShowValuesClick();
 
     std::function<void()> OnClosed;
-    /// "Show Values": the value analysis shows the weights as point sizes. The button is
-    /// enabled once this is set.
-    void SetShowValues(std::function<void()> show);
 
     QRadioButton* SourceOption(analysis::TWeightSource source) const;
     QRadioButton* RuleOption(analysis::TWeightRule rule) const;
@@ -75,7 +75,6 @@ private:
     QLineEdit* A_;
     QCheckBox* CalcAverage_;
     QLabel* Status_;
-    std::function<void()> ShowValues_;
 };
 
 } // namespace orbelin::gui

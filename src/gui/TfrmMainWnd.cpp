@@ -173,6 +173,7 @@ void TfrmMainWnd::CreateToolWindows()
     connect(Selections_->SelectPropButton(), &QPushButton::clicked, this,
             [this] { Run([this] { SelectProp_->Edit(SelectionProperties_); }); });
     CreateViewTools();
+    CreateAnalysisTools();
     CreateMapAnalysisTools();
     CreateMapTools();
 }

@@ -35,6 +35,8 @@ class TViewPanel;
 class TVisMap;
 class TfmAnnot;
 class TfmAutoMap;
+class TfmColorPoints;
+class TfmDataStat;
 class TfmColorScale;
 class TfmMapAnalyze;
 class TfmMinimaExperiment;
@@ -124,6 +126,9 @@ public:
     TfmSelectData* SelectDataDialog() const { return SelectData_; }
     TfmAnnot* AnnotationWindow() const { return Annot_; }
     TfmColorScale* ColorScaleDialog() const { return ColorScale_; }
+    /// The statistics and object analysis windows (MainAnalysisTools.cpp).
+    TfmDataStat* StatisticsWindow() const { return DataStat_; }
+    TfmColorPoints* ObjectAnalysisWindow() const { return ColorPoints_; }
     /// The map/value analysis and weights windows (MainMapAnalysisTools.cpp).
     TfmMapAnalyze* MapAnalysisWindow() const { return MapAnalyze_; }
     TfmWeights* WeightsWindow() const { return Weights_; }
@@ -175,6 +180,10 @@ private:
     void CreateViewTools();
     /// Enables their commands for the current objects and refreshes them when those change.
     void RefreshViewTools();
+    /// The statistics and object analysis windows and their toggles.
+    void CreateAnalysisTools();
+    /// Enables the toggles for the current dataset; the windows follow it or go without one.
+    void RefreshAnalysisTools();
     /// The map/value analysis and weights windows and their toggles.
     void CreateMapAnalysisTools();
     /// Enables the toggles for the current objects; the windows follow them or go.
@@ -256,6 +265,9 @@ private:
     TfmSelectData* SelectData_ = nullptr;
     TfmAnnot* Annot_ = nullptr;
     TfmColorScale* ColorScale_ = nullptr;
+    TfmDataStat* DataStat_ = nullptr;
+    TfmColorPoints* ColorPoints_ = nullptr;
+    const data::TData* AnalysisDataset_ = nullptr;
     TfmMapAnalyze* MapAnalyze_ = nullptr;
     TfmWeights* Weights_ = nullptr;
     const map::TMap* MapAnalysisMap_ = nullptr;

@@ -250,9 +250,7 @@ void RebuildNet(map::TMap& map)
     // In view 2 a position is the node's internal place, lifted by the relief and, on a
     // sphere drawn flat, moved by the shift of the first triangle the node belongs to, so
     // the node sits on the net drawn around it.
-    const auto internalPlace = [&](std::size_t node, const TArray1D* shift) {
-        return InternalPlace(map, node, shift);
-    };
+    const auto internalPlace = [&](std::size_t node, const TArray1D* shift) { return InternalPlace(map, node, shift); };
     std::vector<const TArray1D*> nodeShift(n, nullptr);
     if (perTriangle)
         for (std::size_t t = grid.Triangles.size(); t-- > 0;)
@@ -339,9 +337,9 @@ std::vector<TTriangleCorners> NetTriangleCorners(const map::TMap& map)
             const std::int32_t node = triangle[k];
             inside = node >= 0 && static_cast<std::size_t>(node) < n;
             if (inside)
-                c[k] = map.ViewType == ViewInternal
-                           ? InternalPlace(map, static_cast<std::size_t>(node), perTriangle ? &grid.TriangleShift[t] : nullptr)
-                           : placer.Place(grid.Nodes[static_cast<std::size_t>(node)]);
+                c[k] = map.ViewType == ViewInternal ? InternalPlace(map, static_cast<std::size_t>(node),
+                                                                    perTriangle ? &grid.TriangleShift[t] : nullptr)
+                                                    : placer.Place(grid.Nodes[static_cast<std::size_t>(node)]);
         }
         corners.push_back(c);
     }

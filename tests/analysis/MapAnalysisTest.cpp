@@ -272,8 +272,9 @@ TEST(MapAnalysisTest, RecalcPcFromNodesSpansTheSheet)
     ASSERT_EQ(3u, f.Map->Components.size());
     for (int i = 0; i < 2; ++i)
         EXPECT_NEAR(0, f.Map->Components[static_cast<std::size_t>(i)][2], 1e-6) << "component " << i;
-    EXPECT_NEAR(0, std::fabs(f.Map->Components[0][0] * f.Map->Components[1][0] +
-                             f.Map->Components[0][1] * f.Map->Components[1][1]),
+    EXPECT_NEAR(0,
+                std::fabs(f.Map->Components[0][0] * f.Map->Components[1][0] +
+                          f.Map->Components[0][1] * f.Map->Components[1][1]),
                 1e-6);
     ExpectNodes({{0, 0, 0}}, {f.Map->Centre}, 1e-12);
 }

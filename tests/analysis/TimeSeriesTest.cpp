@@ -103,8 +103,16 @@ TEST(TimeSeriesTest, WindowsOfIdenticalPointsHaveNoShare)
 {
     // Points 3..7 are equal (0.1 does not survive the mean exactly); the rest spread.
     data::TData dataset;
-    test::SetPoints(dataset, {{0, 1, 2}, {5, -1, 3}, {0.1, 0.1, 0.1}, {0.1, 0.1, 0.1}, {0.1, 0.1, 0.1},
-                              {0.1, 0.1, 0.1}, {0.1, 0.1, 0.1}, {4, 4, -2}, {1, 2, 7}, {3, 0, 1}});
+    test::SetPoints(dataset, {{0, 1, 2},
+                              {5, -1, 3},
+                              {0.1, 0.1, 0.1},
+                              {0.1, 0.1, 0.1},
+                              {0.1, 0.1, 0.1},
+                              {0.1, 0.1, 0.1},
+                              {0.1, 0.1, 0.1},
+                              {4, 4, -2},
+                              {1, 2, 7},
+                              {3, 0, 1}});
     TTimeSeriesSettings settings = DefaultTimeSeriesSettings(dataset);
     settings.Width = 3;
     // r = 4 .. 9; the windows of r = 6, 7, 8 (points 3-5, 4-6, 5-7) are flat.

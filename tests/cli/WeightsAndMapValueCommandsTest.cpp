@@ -150,8 +150,8 @@ std::string WritePlane(const test::TTempDir& dir)
     TArray2S rows;
     for (int i = 0; i < 30; ++i) {
         const double a = (i * 7 % 11) / 5.0, b = (i * 5 % 13) / 4.0;
-        rows.push_back({data::GeneralText(a), data::GeneralText(a + b), data::GeneralText(2 - b),
-                        data::GeneralText(2 * b - a)});
+        rows.push_back(
+            {data::GeneralText(a), data::GeneralText(a + b), data::GeneralText(2 - b), data::GeneralText(2 * b - a)});
     }
     data::TDataTable table = test::MakeTable(
         {{"A", TFieldType::Float}, {"B", TFieldType::Float}, {"C", TFieldType::Float}, {"D", TFieldType::Float}}, rows,
@@ -268,8 +268,8 @@ TEST(MapValueCommandTest, SubtractProjectionsAndComponentsOfTheNodes)
     data::TDataTable table;
     data::TData rest;
     data::LoadDatasetWithTable(dir.File("rest.obd"), rest, table);
-    const coloring::TPointProjection foot = coloring::ProjectToClosestPoint(*original.Map->Grid,
-                                                                            original.Dataset.Points[4]);
+    const coloring::TPointProjection foot =
+        coloring::ProjectToClosestPoint(*original.Map->Grid, original.Dataset.Points[4]);
     for (std::size_t k = 0; k < 4; ++k)
         EXPECT_NEAR(original.Dataset.Points[4][k] - foot.Point[k], rest.Points[4][k], 1e-6);
 

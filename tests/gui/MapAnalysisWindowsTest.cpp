@@ -2,11 +2,14 @@
 // becomes a dataset and a map through the main window's commands, the windows open from
 // their toggles, follow the mouse over the 3D view and write their results back.
 #include "GuiTestUtil.h"
+#include "analysis/ValuesAnalysis.h"
 #include "app/AppTestUtil.h"
 #include "data/TData.h"
 #include "data/TDataTable.h"
 #include "gui/TTablePanel.h"
 #include "gui/TVisMap.h"
+#include "gui/TfmColorPoints.h"
+#include "gui/TfmDataStat.h"
 #include "gui/TfmMapAnalyze.h"
 #include "gui/TfmTimeSerAnalysis.h"
 #include "gui/TfmWeights.h"
@@ -175,10 +178,21 @@ TEST(MapAnalysisWindowsTest, WeightsWindowAssignsEveryRuleAndTrainingUsesThem)
     ASSERT_EQ(1u, s.User.Messages.size());
     EXPECT_EQ("'two' is not a valid floating point value", s.User.Messages[0]);
 
-    // "Clear", then closing the window releases the toggle.
+    // "Show Values": the value analysis of "Weight" sizes the points by their weights.
+    s.User.Messages.clear();
+    TSession::Click(weights, "ShowValues");
+    ASSERT_TRUE(s.User.Messages.empty()) << s.User.Messages.front();
+    TfmColorPoints& objects = *s.Window.ObjectAnalysisWindow();
+    EXPECT_EQ(analysis::TValueQuantity::Weight, objects.Values().Quantity);
+    EXPECT_EQ(s.Dataset->PointWeights, objects.Values().Values);
+    ASSERT_EQ(30u, s.Dataset->MarkedPoints.size());
+    EXPECT_LT(s.Dataset->MarkSizes[0], s.Dataset->MarkSizes[29]);
+
+    // "Clear", with the clustering's "Cancel"; then closing the window releases the toggle.
     TSession::Click(weights, "Clear");
     EXPECT_TRUE(s.Dataset->PointWeights.empty());
     EXPECT_FALSE(s.Map->UseWeights);
+    EXPECT_TRUE(s.Dataset->MarkedPoints.empty());
     EXPECT_TRUE(toggle->isChecked());
     weights.close();
     EXPECT_FALSE(toggle->isChecked());
@@ -206,7 +220,8 @@ TEST(MapAnalysisWindowsTest, MapAnalysisFollowsTheMouseAndMovesTheMap)
     const int target = 13;
     const TArray1D& marker = s.Map->Layers[0].PointObject.Positions[target];
     const QPoint over = s.MouseAt({marker[0], marker[1], marker[2]});
-    const std::vector<int> picked = s.View().PickPoints(TVisMap::DataPointObject, over.x(), over.y(), over.x(), over.y());
+    const std::vector<int> picked =
+        s.View().PickPoints(TVisMap::DataPointObject, over.x(), over.y(), over.x(), over.y());
     ASSERT_NE(picked.end(), std::find(picked.begin(), picked.end(), target));
     s.MoveMouse(over);
     ASSERT_TRUE(QTest::qWaitFor([&] { return analyze.ObjectsGrid()->isVisible(); }, 5000));
@@ -236,7 +251,8 @@ TEST(MapAnalysisWindowsTest, MapAnalysisFollowsTheMouseAndMovesTheMap)
     for (int k = 0; k < 3; ++k)
         centroid[static_cast<std::size_t>(k)] =
             (corners[0][static_cast<std::size_t>(k)] + corners[1][static_cast<std::size_t>(k)] +
-             corners[2][static_cast<std::size_t>(k)]) / 3;
+             corners[2][static_cast<std::size_t>(k)]) /
+            3;
     s.MoveMouse(s.MouseAt(centroid));
     ASSERT_TRUE(QTest::qWaitFor([&] { return analyze.MapValuesGrid()->isVisible(); }, 5000));
     EXPECT_EQ(3, analyze.MapValuesGrid()->rowCount());
@@ -252,7 +268,8 @@ TEST(MapAnalysisWindowsTest, MapAnalysisFollowsTheMouseAndMovesTheMap)
         EXPECT_NEAR(snapshot[4][k], s.Map->Grid->Nodes[4][k], 1e-5);
     analyze.Slider(2)->setValue(0);
     analyze.Slider(3)->setValue(50);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return std::fabs(s.Map->Grid->Nodes[0][0] - snapshot[0][0] - s.Map->Components[0][0]) < 1e-12; }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return std::fabs(s.Map->Grid->Nodes[0][0] - snapshot[0][0] - s.Map->Components[0][0]) < 1e-12; }, 5000));
     analyze.Slider(3)->setValue(0);
     ASSERT_TRUE(QTest::qWaitFor([&] { return s.Map->Grid->Nodes == snapshot; }, 5000));
 
@@ -304,13 +321,20 @@ TEST(MapAnalysisWindowsTest, TimeSeriesWindowChartsTheWindows)
         EXPECT_NEAR(1, point.y(), 1e-6);
     EXPECT_TRUE(series.Status()->text().contains("8 window positions reach outside the points 1 to 30"));
 
-    // The one-line call shows it modally.
-    QTimer::singleShot(200, [] {
-        for (QWidget* widget : QApplication::topLevelWidgets())
-            if (widget->objectName() == "TimeSerAnalysis" && widget->isVisible())
-                widget->close();
+    // The statistics window's "TS analysis" shows it modally.
+    s.Window.Action("Statistics")->trigger();
+    TfmDataStat& statistics = *s.Window.StatisticsWindow();
+    ASSERT_TRUE(statistics.isVisible());
+    statistics.Pages()->setCurrentIndex(TfmDataStat::PcaPage);
+    QString shown;
+    QTimer::singleShot(200, [&shown] {
+        if (auto* modal = qobject_cast<TfmTimeSerAnalysis*>(QApplication::activeModalWidget())) {
+            shown = modal->windowTitle() + " " + QString::number(modal->ToEdit()->value());
+            modal->close();
+        }
     });
-    ShowTimeSeriesAnalysis(*s.Dataset, &s.Window);
+    TSession::Click(statistics, "TSAnalysis");
+    EXPECT_EQ("Data Analysis as Time Series 30", shown);
     EXPECT_TRUE(s.User.Messages.empty()) << s.User.Messages.front();
 }
 

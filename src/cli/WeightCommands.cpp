@@ -1,5 +1,6 @@
 // weights, and the weighting rules that train and pca take with --weights RULE.
 #include "analysis/PointWeights.h"
+#include "cli/AnalysisInput.h"
 #include "cli/CommandLine.h"
 #include "cli/Commands.h"
 #include "cli/JsonOutput.h"
@@ -9,8 +10,6 @@
 #include "data/TDataTable.h"
 #include "data/TError.h"
 #include "data/TextRoutines.h"
-
-#include <map>
 
 namespace orbelin::cli {
 
@@ -42,29 +41,6 @@ std::string FieldList(const data::TDataTable& table)
     for (const std::string& f : table.FieldNames)
         list += (list.empty() ? "" : ", ") + f;
     return list;
-}
-
-// Every record takes the number of its class (the field's distinct trimmed values, in order
-// of first appearance) as its fill colour; returns the values.
-TArray1S ColourRecordsByField(const std::string& command, data::TDataTable& table, const std::string& name)
-{
-    const int field = data::FieldIndex(table, name);
-    if (field < 0)
-        throw TError(command + ": --class-field: the table " + table.Name + " has no field \"" + name +
-                     "\" (its fields: " + FieldList(table) + ")");
-    TArray1S values;
-    std::map<std::string, int> index;
-    for (std::size_t r = 0; r < table.Values.size() && r < table.PointStyles.size(); ++r) {
-        const TArray1S& record = table.Values[r];
-        const std::string value = static_cast<std::size_t>(field) < record.size()
-                                      ? data::TrimBlanks(record[static_cast<std::size_t>(field)])
-                                      : std::string();
-        const auto [it, added] = index.emplace(value, static_cast<int>(values.size()));
-        if (added)
-            values.push_back(value);
-        table.PointStyles[r][FILLCOLOR] = it->second;
-    }
-    return values;
 }
 
 // "#rrggbb" as a packed colour (red in the low byte).
@@ -178,18 +154,13 @@ void AssignWeightRule(const TOptions& line, const std::string& rule, data::TData
         settings.Rule =
             rule == "class" ? analysis::TWeightRule::ClassProportional : analysis::TWeightRule::OnlyOneClass;
         const auto classField = line.Value("--class-field");
-        const TArray1S values = classField ? ColourRecordsByField(line.Command, table, *classField) : TArray1S();
+        std::optional<TFieldClasses> classes;
+        if (classField)
+            classes =
+                ColourRecordsByField(table, TableFieldOption(table, line.Command + ": --class-field", *classField));
         if (const auto chosen = line.Value("--class")) {
-            if (classField) {
-                const int c = data::IndexOfText(values, data::TrimBlanks(*chosen));
-                if (c < 0) {
-                    std::string list;
-                    for (const std::string& v : values)
-                        list += (list.empty() ? "\"" : ", \"") + v + "\"";
-                    throw TError(line.Command + ": --class: the field " + *classField + " has no value \"" + *chosen +
-                                 "\" (its values: " + list + ")");
-                }
-                settings.ClassColor = c;
+            if (classes) {
+                settings.ClassColor = ClassColorOption(*classes, line.Command + ": --class", *chosen);
             } else {
                 settings.ClassColor = ParseHexColor(*chosen);
                 if (!settings.ClassColor)

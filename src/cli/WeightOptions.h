@@ -35,9 +35,9 @@ std::optional<std::string> WeightsRule(const TOptions& line);
 
 /// Weighs the dataset's points by the rule and the settings given, as the weights tool's
 /// "Assign" does; the map (when given) trains with them. With --class-field the classes are
-/// the field's distinct values instead of the records' fill colours, whose colours change
-/// in the table held in memory; --class names a class by its value there, or by its colour
-/// "#rrggbb" otherwise. Raises TUsageError for a setting that does not fit the rule and
+/// the field's distinct values instead of the records' fill colours (the records take
+/// their classes' colours in the table held in memory); --class names a class by its value
+/// there, or by its colour "#rrggbb" otherwise. Raises TUsageError for a setting that does not fit the rule and
 /// TError for a field or class the table lacks, or a value that is no number.
 void AssignWeightRule(const TOptions& line, const std::string& rule, data::TData& dataset, data::TDataTable& table,
                       map::TMap* map);

@@ -101,7 +101,7 @@ TEST(WeightsCommandTest, BadRulesAndCellsAreRefused)
         {"field not numeric", "--rule field:kind", 1, "the field kind of square.OBT is not numeric"},
         {"no such class field", "--rule class --class-field V", 1, "--class-field: the table square.OBT has no field"},
         {"no such class", "--rule one-class --class-field kind --class c", 1,
-         "the field kind has no value \"c\" (its values: \"a\", \"b\")"},
+         "--class: the field kind has no class \"c\""},
         {"one class without a class", "--rule one-class", 2, "the rule one-class needs --class VALUE"},
         {"colour that is none", "--rule one-class --class red", 2, "--class expects a colour #rrggbb"},
         {"unknown rule", "--rule heavy", 2, "--rule expects class, one-class, radial or field:NAME"},

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <exception>
+#include <map>
 
 namespace orbelin::cli {
 namespace {
@@ -23,6 +24,14 @@ std::string OptionWord(const CLI::Option& option)
 bool TakesValue(const CLI::Option& option)
 {
     return option.get_expected_max() > 0;
+}
+
+/// The options declared with AddStep belong to this group, which the help lists apart.
+const std::string StepGroup = "Steps, taken in the order given";
+
+bool IsStep(const CLI::Option& option)
+{
+    return option.get_group() == StepGroup;
 }
 
 std::vector<const CLI::Option*> Declared(const CLI::App& command)
@@ -112,7 +121,8 @@ std::vector<std::string> UsageItems(const CLI::App& command)
             if (!positional && TakesValue(*option))
                 item += option->get_expected_min() == 0 ? " [" + option->get_type_name() + "]"
                                                         : " " + option->get_type_name();
-            items.push_back(option->get_required() ? item : "[" + item + "]");
+            item = option->get_required() ? item : "[" + item + "]";
+            items.push_back(IsStep(*option) ? item + "..." : item);
         }
     return items;
 }
@@ -190,6 +200,15 @@ CLI::Option* AddFlag(CLI::App& command, const std::string& name, const std::stri
     return command.add_flag(name)->description(help);
 }
 
+CLI::Option* AddStep(CLI::App& command, const std::string& name, const std::string& placeholder,
+                     const std::string& help, bool valueOptional)
+{
+    CLI::Option* option = AddValue(command, name, placeholder, help)->group(StepGroup);
+    if (valueOptional)
+        option->expected(0, 1);
+    return option;
+}
+
 TOptions ReadOptions(const CLI::App& command)
 {
     TOptions line;
@@ -217,6 +236,8 @@ TOptions ReadOptions(const CLI::App& command)
                     line.Fail(line.Command + ": " + OptionWord(*option) + " takes no value");
             if (!results.empty())
                 line.Flags.insert(names.begin(), names.end());
+        } else if (IsStep(*option)) {
+            // Read below, in the order of the command line.
         } else {
             if (results.size() > 1 || option->count() > 1)
                 line.Fail(line.Command + ": " + OptionWord(*option) + " is given twice");
@@ -238,6 +259,16 @@ TOptions ReadOptions(const CLI::App& command)
     }
     if (!line.Paths.empty())
         line.Path = line.Paths.front();
+
+    // Every occurrence of a step option took the next of its results.
+    std::map<const CLI::Option*, std::size_t> taken;
+    for (const CLI::Option* option : command.parse_order())
+        if (IsStep(*option)) {
+            std::size_t& next = taken[option];
+            if (next < option->results().size())
+                line.Steps.push_back({OptionWord(*option), option->results()[next]});
+            ++next;
+        }
 
     // Arguments that fit no declaration: an option the command does not know, or one
     // positional argument too many.

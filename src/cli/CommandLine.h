@@ -66,6 +66,12 @@ CLI::Option* AddOptionalValue(CLI::App& command, const std::string& name, const 
                               const std::string& help, const CLI::Validator& check);
 /// An option without a value.
 CLI::Option* AddFlag(CLI::App& command, const std::string& name, const std::string& help);
+/// An option that may be given again and again, each time for one more step of the
+/// command: TOptions::Steps keeps the values of all such options in the order of the
+/// command line. With valueOptional it may also be given without a value, which reads as
+/// "" (a value after it is taken for it, so positional arguments go first).
+CLI::Option* AddStep(CLI::App& command, const std::string& name, const std::string& placeholder,
+                     const std::string& help, bool valueOptional = false);
 
 /// The parsed command line as the command reads it; raises TUsageError for arguments
 /// the command does not take, an option given twice or a flag given a value.

@@ -89,6 +89,11 @@ void AddAnalyzeCommand(TCommandLine& cli);
 void AddValuesCommand(TCommandLine& cli);
 void AddLdaCommand(TCommandLine& cli);
 void AddRegressCommand(TCommandLine& cli);
+/// machine, ica and biplot: the linear separation machine, projection pursuit by FastICA
+/// and the rays of a biplot.
+void AddMachineCommand(TCommandLine& cli);
+void AddIcaCommand(TCommandLine& cli);
+void AddBiplotCommand(TCommandLine& cli);
 
 /// Prints the JSON description of a table (the table kind of info).
 void PrintTableInfo(const data::TDataTable& table);

@@ -1,5 +1,6 @@
 // export: a map's scene, coloured and laid out as color does it and seen with a camera,
 // written as a VRML scene, a PostScript plot of the data points and an HTML image map.
+#include "cli/BiplotOptions.h"
 #include "cli/CommandLine.h"
 #include "cli/Commands.h"
 #include "cli/JsonOutput.h"
@@ -50,6 +51,8 @@ void RunExport(const TOptions& options)
         options.Fail("export: needs at least one of --vrml, --ps and --html");
     if (options.Flag("--gzip") && !vrml)
         options.Fail("export: --gzip compresses the --vrml scene and needs it");
+    if (options.Value("--ray-scale") && !options.Value("--rays"))
+        options.Fail("export: --ray-scale scales the --rays of a biplot and needs them");
     const TSceneSettings settings = ReadSceneSettings(options);
     view::TCamera camera;
     const int width = static_cast<int>(WholeOption(options, "--width", DefaultWidth, 1, 16384));
@@ -63,6 +66,13 @@ void RunExport(const TOptions& options)
     data::TData dataset;
     map::TMap& map = LoadMapWithDataset(options.Path, options.Value("--dataset"), dataset, table);
     ApplySceneSettings(map, dataset, settings, options);
+    if (options.Value("--rays")) {
+        // The biplot's rays, in the "Objects" layer as "Create biplot" shows them.
+        analysis::TBiplotStyles styles;
+        dataset.Rays = RaysOfOptions(options, "--rays", "--ray-scale", dataset, styles);
+        if (map.Layers.size() > 3)
+            map.Layers[3].SetVisible(true);
+    }
     // The markers' drawn sizes follow the camera distance, so the camera goes first.
     map.View.Camera = camera;
     view::RebuildViews(map);
@@ -88,6 +98,8 @@ void RunExport(const TOptions& options)
     const auto placed = view::MarkerWindowPositions(*exportView.DataPoints, camera, width, height);
     json["points"] = placed.size();
     json["placed"] = std::count_if(placed.begin(), placed.end(), [](const auto& p) { return p.Placed; });
+    if (options.Value("--rays"))
+        json["rays"] = dataset.Rays.size();
     TJson& files = json["files"] = TJson::object();
     if (vrml)
         files["vrml"] = view::WriteVrml(map.Layers, map.View.Style, *vrml, options.Flag("--gzip"));
@@ -124,6 +136,8 @@ void AddExportCommand(TCommandLine& cli)
     AddFlag(command, "--gzip", "compress the --vrml scene (.wrz)");
     AddValue(command, "--ps", "OUT.ps", "write a PostScript plot of the data points");
     AddValue(command, "--html", "DIR", "write an HTML image map of the data points into DIR");
+    AddValue(command, "--rays", "DUAL.obc", "show the fields as biplot rays, styled by this dual-space set");
+    AddValue(command, "--ray-scale", "S", "the biplot's scale slider, from -100 to 100");
     command.footer("Give at least one of --vrml, --ps and --html.");
 }
 

@@ -8,6 +8,7 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace orbelin::cli {
@@ -20,6 +21,9 @@ struct TOptions {
     std::vector<std::string> Paths;            ///< every positional argument, in order
     std::map<std::string, std::string> Values; ///< under each of the option's names
     std::set<std::string> Flags;
+    /// The options declared with AddStep, in the order of the command line: the option's
+    /// name and its value ("" when it came without one).
+    std::vector<std::pair<std::string, std::string>> Steps;
     /// The values of the options declared with AddChoice, under each of their names.
     std::map<std::string, std::vector<std::string>> Choices;
     /// The defaults the help shows, under each of the options' names; the conversions

@@ -28,6 +28,9 @@ int main(int argc, char** argv)
     AddValuesCommand(cli);
     AddLdaCommand(cli);
     AddRegressCommand(cli);
+    AddMachineCommand(cli);
+    AddIcaCommand(cli);
+    AddBiplotCommand(cli);
     AddWeightsCommand(cli);
     AddTimeSeriesCommand(cli);
     AddMapValueCommand(cli);

@@ -449,6 +449,7 @@ void TfrmMainWnd::RefreshMenus()
     enable("LoadObjects", chain.Dataset);
     RefreshViewTools();
     RefreshAnalysisTools();
+    RefreshProjectionTools();
     RefreshMapAnalysisTools();
     RefreshMapCommands();
 }

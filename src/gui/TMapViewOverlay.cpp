@@ -1,6 +1,7 @@
 // Annotation labels and point hints over a map's 3D view.
 #include "gui/TMapViewOverlay.h"
 
+#include "analysis/Biplot.h"
 #include "data/TData.h"
 #include "gui/TVisMap.h"
 #include "map/TMap.h"
@@ -54,7 +55,8 @@ bool TMapViewOverlay::eventFilter(QObject* watched, QEvent* event)
         const auto* mouse = static_cast<QMouseEvent*>(event);
         if (mouse->buttons() == Qt::NoButton) {
             const QPoint p = mouse->position().toPoint();
-            ShowPointHint(View_->PickPoints(TVisMap::DataPointObject, p.x(), p.y(), p.x(), p.y()), p);
+            ShowHint(View_->PickPoints(TVisMap::DataPointObject, p.x(), p.y(), p.x(), p.y()),
+                     View_->PickPoints(TVisMap::RayEndObject, p.x(), p.y(), p.x(), p.y()), p);
         }
         break;
     }
@@ -70,17 +72,25 @@ bool TMapViewOverlay::eventFilter(QObject* watched, QEvent* event)
 
 void TMapViewOverlay::ShowPointHint(const std::vector<int>& points, QPoint position)
 {
-    QString text;
-    const map::TMap* map = !points.empty() && View_ && Resolve ? Resolve(*View_) : nullptr;
-    if (map && map->Data && HintFields) {
-        const TArray1S lines = view::PointHintLines(*map->Data, points, HintFields());
+    ShowHint(points, {}, position);
+}
+
+void TMapViewOverlay::ShowHint(const std::vector<int>& points, const std::vector<int>& rays, QPoint position)
+{
+    const auto joined = [](const TArray1S& lines) {
         QStringList texts;
         for (const std::string& line : lines)
             texts << QString::fromStdString(line);
-        text = texts.join('\n');
-        if (text.trimmed().isEmpty())
-            text.clear();
-    }
+        const QString text = texts.join('\n');
+        return text.trimmed().isEmpty() ? QString() : text;
+    };
+    QString text;
+    const map::TMap* map = (!points.empty() || !rays.empty()) && View_ && Resolve ? Resolve(*View_) : nullptr;
+    if (map && map->Data && HintFields && !points.empty())
+        text = joined(view::PointHintLines(*map->Data, points, HintFields()));
+    if (map && map->Data && text.isEmpty() && !rays.empty())
+        text = joined(analysis::RayHintLines(*map->Data, rays,
+                                             map->AnnotationColumns.empty() ? TArray1I{0} : map->AnnotationColumns));
     if (text == HintText_)
         return;
     HintText_ = text;

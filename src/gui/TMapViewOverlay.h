@@ -1,5 +1,5 @@
 // What the main window shows over a map's 3D view: the annotation labels in framed boxes
-// and the hints of the points under the mouse.
+// and the hints of the points and biplot rays under the mouse.
 #pragma once
 
 #include <QPointer>
@@ -41,6 +41,9 @@ public:
     /// Shows the hint of the data points under a position of the view (view pixels); an
     /// empty list hides it.
     void ShowPointHint(const std::vector<int>& points, QPoint position);
+    /// The same for the data points and the biplot rays under a position: the rays' fields,
+    /// labelled as the map's annotation list says, when no point hint is shown.
+    void ShowHint(const std::vector<int>& points, const std::vector<int>& rays, QPoint position);
 
 protected:
     void paintEvent(QPaintEvent* event) override;

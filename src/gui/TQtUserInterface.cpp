@@ -194,6 +194,28 @@ void TQtUserInterface::EndProgress()
     delete Progress_;
 }
 
+bool TQtUserInterface::BeginComponentsDialog(int fieldCount)
+{
+    return ComponentsDialog_ ? ComponentsDialog_->Begin(fieldCount) : TUserInterface::BeginComponentsDialog(fieldCount);
+}
+
+int TQtUserInterface::ComponentsDialogCount(int proposed)
+{
+    return ComponentsDialog_ ? ComponentsDialog_->Count() : proposed;
+}
+
+void TQtUserInterface::SetComponentsProgress(int percent)
+{
+    if (ComponentsDialog_)
+        ComponentsDialog_->SetProgress(percent);
+}
+
+void TQtUserInterface::EndComponentsDialog()
+{
+    if (ComponentsDialog_)
+        ComponentsDialog_->Finish();
+}
+
 void TQtUserInterface::ProcessEvents()
 {
     // Long work lets repaints through. Clicks wait unless a modal progress dialog keeps

@@ -2,6 +2,7 @@
 // prompts, file dialogs, progress and the hand-over of work to the user-interface thread.
 #pragma once
 
+#include "gui/TfmMainCompCalc.h"
 #include "numeric/TUserInterface.h"
 
 #include <QPointer>
@@ -42,6 +43,14 @@ public:
     bool StepProgress(int percent) override;
     void EndProgress() override;
 
+    /// The principal components dialog that asks for the number of components and shows
+    /// their progress; without one (the default) the proposals are kept without asking.
+    void SetComponentsDialog(TfmMainCompCalc* dialog) { ComponentsDialog_ = dialog; }
+    bool BeginComponentsDialog(int fieldCount) override;
+    int ComponentsDialogCount(int proposed) override;
+    void SetComponentsProgress(int percent) override;
+    void EndComponentsDialog() override;
+
     /// Lets pending events through; user input only while a progress dialog is shown,
     /// whose modality keeps it to the dialog.
     void ProcessEvents() override;
@@ -56,6 +65,7 @@ private:
 
     QString LastFolder_;
     QPointer<QProgressDialog> Progress_;
+    QPointer<TfmMainCompCalc> ComponentsDialog_;
 };
 
 /// Runs work off the user-interface thread while a progress dialog with a Cancel button is

@@ -174,6 +174,7 @@ void TfrmMainWnd::CreateToolWindows()
             [this] { Run([this] { SelectProp_->Edit(SelectionProperties_); }); });
     CreateViewTools();
     CreateAnalysisTools();
+    CreateProjectionTools();
     CreateMapAnalysisTools();
     CreateMapTools();
 }

@@ -35,6 +35,10 @@ class TViewPanel;
 class TVisMap;
 class TfmAnnot;
 class TfmAutoMap;
+class TfmBiplot;
+class TfmLinearMachine;
+class TfmMainCompCalc;
+class TfmProjectionPursuit;
 class TfmColorPoints;
 class TfmDataStat;
 class TfmColorScale;
@@ -129,6 +133,12 @@ public:
     /// The statistics and object analysis windows (MainAnalysisTools.cpp).
     TfmDataStat* StatisticsWindow() const { return DataStat_; }
     TfmColorPoints* ObjectAnalysisWindow() const { return ColorPoints_; }
+    /// The separation machine, projection pursuit, biplot and components windows
+    /// (MainProjectionTools.cpp).
+    TfmLinearMachine* LinearMachineWindow() const { return LinearMachine_; }
+    TfmProjectionPursuit* ProjectionPursuitWindow() const { return Pursuit_; }
+    TfmBiplot* BiplotWindow() const { return Biplot_; }
+    TfmMainCompCalc* ComponentsDialog() const { return CompCalc_; }
     /// The map/value analysis and weights windows (MainMapAnalysisTools.cpp).
     TfmMapAnalyze* MapAnalysisWindow() const { return MapAnalyze_; }
     TfmWeights* WeightsWindow() const { return Weights_; }
@@ -184,6 +194,11 @@ private:
     void CreateAnalysisTools();
     /// Enables the toggles for the current dataset; the windows follow it or go without one.
     void RefreshAnalysisTools();
+    /// The separation machine, projection pursuit, biplot and components windows and
+    /// their commands.
+    void CreateProjectionTools();
+    /// Enables their commands for the current dataset and map; the windows follow them.
+    void RefreshProjectionTools();
     /// The map/value analysis and weights windows and their toggles.
     void CreateMapAnalysisTools();
     /// Enables the toggles for the current objects; the windows follow them or go.
@@ -268,6 +283,12 @@ private:
     TfmDataStat* DataStat_ = nullptr;
     TfmColorPoints* ColorPoints_ = nullptr;
     const data::TData* AnalysisDataset_ = nullptr;
+    TfmLinearMachine* LinearMachine_ = nullptr;
+    TfmProjectionPursuit* Pursuit_ = nullptr;
+    TfmBiplot* Biplot_ = nullptr;
+    TfmMainCompCalc* CompCalc_ = nullptr;
+    const data::TData* ProjectionDataset_ = nullptr;
+    const map::TMap* ProjectionMap_ = nullptr;
     TfmMapAnalyze* MapAnalyze_ = nullptr;
     TfmWeights* Weights_ = nullptr;
     const map::TMap* MapAnalysisMap_ = nullptr;

@@ -142,6 +142,9 @@ public:
     int Axis3 = 2;
 
     TArray2S Annotations;     ///< rows of four texts: point, font size, border flag, text
+    /// What labels the biplot rays: the checked items of the biplot's field-annotation
+    /// list, 0 for the field's name and c for its annotation "Dc" (not saved).
+    TArray1I AnnotationColumns;
     std::string DataFileName; ///< DATAFILENAME as read from the map file
 
     /// The layer at CurrentLayer, or null.

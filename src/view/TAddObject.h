@@ -68,6 +68,7 @@ struct TAddRay {
     int RayBorderColor = 0;
     int RayFillFlag = 1;
     int RayBorderFlag = 0;
+    int RayField = -1; ///< the dataset coordinate the ray stands for, -1 for none
 };
 
 /// Turns a vector of d values into a scene position for the current view. The view

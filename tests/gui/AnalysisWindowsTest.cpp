@@ -11,7 +11,6 @@
 #include "gui/TAnalysisGrid.h"
 #include "gui/TBarChart.h"
 #include "gui/TObjectTreeView.h"
-#include "gui/TTablePanel.h"
 #include "gui/TfmColorPoints.h"
 #include "gui/TfmDataStat.h"
 #include "gui/TfrmMainWnd.h"
@@ -43,32 +42,8 @@
 namespace orbelin::gui {
 namespace {
 
-void Click(const QWidget& window, const char* name)
-{
-    auto* button = window.findChild<QPushButton*>(name);
-    ASSERT_NE(nullptr, button) << name;
-    button->click();
-}
-
-// The main window with the demonstration project loaded, in a folder of the test's own.
-struct TDemoSession {
-    test::TTempDir Dir;
-    test::TWorkingDirectory Cwd{Dir.Path()};
-    test::TScriptedUser User;
-    TfrmMainWnd Window{false};
-    data::TData* Dataset = nullptr;
-
-    void Start()
-    {
-        Window.show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(&Window));
-        Window.LoadDemo();
-        ASSERT_TRUE(Window.DemoLoaded());
-        Dataset = app::CurrentChain(Window.Dispatcher().Project()).Dataset;
-        ASSERT_NE(nullptr, Dataset);
-        ASSERT_EQ(150, Dataset->PointCount);
-    }
-};
+using test::Click;
+using test::TDemoSession;
 
 TEST(AnalysisWindowsTest, StatisticsToggleOpensTheWindowAndClosingReleasesIt)
 {
@@ -306,11 +281,6 @@ TEST(AnalysisWindowsTest, ObjectAnalysisWindowClustersAndSeparatesTheDemonstrati
     EXPECT_EQ("ЛР", s.Dataset->ResultColumnNames.back());
 }
 
-// A CSV table of two clouds and a measure that depends on them.
-constexpr const char* Clouds = "x,y,z\n"
-                               "0.1,0.2,1.3\n0.3,0.1,1.4\n0.2,0.4,1.9\n0.5,0.3,2.1\n0.4,0.5,2.4\n"
-                               "3.1,3.3,13.6\n3.4,3.0,13.4\n3.2,3.5,14.4\n3.6,3.2,14.3\n3.3,3.4,14.1\n";
-
 TEST(AnalysisWindowsTest, BothWindowsWorkOnADatasetFromACsvTable)
 {
     test::TTempDir dir;
@@ -319,18 +289,10 @@ TEST(AnalysisWindowsTest, BothWindowsWorkOnADatasetFromACsvTable)
     TfrmMainWnd window{false};
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
-    test::WriteBytes(dir.File("clouds.csv"), Clouds);
+    test::WriteBytes(dir.File("clouds.csv"), test::TwoCloudsCsv);
     // Without a dataset neither window opens.
     EXPECT_FALSE(window.Action("Statistics")->isEnabled());
-    window.LoadTableFile(dir.File("clouds.csv"));
-    window.Tree()->setCurrentItem(test::ItemAt(*window.Tree(), {10000, 1, 20000}));
-    auto* panel = static_cast<TTablePanel*>(window.Panels()->Panel(app::TablePanel));
-    ASSERT_EQ(3, panel->Fields()->count());
-    for (int field = 0; field < 2; ++field)
-        panel->Fields()->item(field)->setCheckState(Qt::Checked);
-    Click(window, "CreateDataset");
-    window.Tree()->setCurrentItem(test::ItemAt(*window.Tree(), {10000, 2, 30000}));
-    Click(window, "AddMap");
+    ASSERT_NO_FATAL_FAILURE(test::CreateDatasetAndMap(window, dir.File("clouds.csv"), 2));
     const app::TCurrentChain chain = app::CurrentChain(window.Dispatcher().Project());
     ASSERT_TRUE(chain.Dataset && chain.Map);
     ASSERT_EQ(10, chain.Dataset->PointCount);

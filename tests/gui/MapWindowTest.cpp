@@ -149,32 +149,8 @@ int Channel(double c)
     return static_cast<int>(std::lround(c * 255));
 }
 
-/// Pixels of the picture within 8 of the colour in every channel.
-int CountColour(const QImage& picture, int r, int g, int b)
-{
-    int count = 0;
-    for (int y = 0; y < picture.height(); ++y)
-        for (int x = 0; x < picture.width(); ++x) {
-            const QColor c = picture.pixelColor(x, y);
-            count += std::abs(c.red() - r) <= 8 && std::abs(c.green() - g) <= 8 && std::abs(c.blue() - b) <= 8;
-        }
-    return count;
-}
-
-/// Pixels that differ by more than 8 in a channel.
-int DifferingPixels(const QImage& a, const QImage& b)
-{
-    if (a.size() != b.size())
-        return a.width() * a.height();
-    int count = 0;
-    for (int y = 0; y < a.height(); ++y)
-        for (int x = 0; x < a.width(); ++x) {
-            const QColor p = a.pixelColor(x, y), q = b.pixelColor(x, y);
-            count += std::abs(p.red() - q.red()) > 8 || std::abs(p.green() - q.green()) > 8 ||
-                     std::abs(p.blue() - q.blue()) > 8;
-        }
-    return count;
-}
+using test::CountColour;
+using test::DifferingPixels;
 
 /// Runs a reader; its exit code, what it wrote to stderr in errorText and to stdout in output.
 int RunReader(const QString& program, const QStringList& arguments, QString& errorText, QString* output = nullptr)

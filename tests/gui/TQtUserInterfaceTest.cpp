@@ -2,6 +2,7 @@
 // background work with cancel, and work handed to the user-interface thread.
 #include "gui/TQtUserInterface.h"
 
+#include "GuiTestUtil.h"
 #include "TestUtil.h"
 #include "data/TError.h"
 
@@ -28,40 +29,7 @@
 namespace orbelin::gui {
 namespace {
 
-/// Waits for the next modal dialog and hands it to answer, as a user at the screen would.
-void AnswerNextDialog(std::function<void(QWidget*)> answer)
-{
-    // The answer is given again while the same dialog stays open (a file dialog under load may
-    // not take its first accept while it still reads the folder), and after five seconds the
-    // dialog is rejected so that a test fails instead of waiting for ever.
-    auto* timer = new QTimer;
-    timer->setInterval(10);
-    auto dialog = std::make_shared<QPointer<QWidget>>();
-    auto elapsed = std::make_shared<QElapsedTimer>();
-    QObject::connect(timer, &QTimer::timeout, [timer, answer, dialog, elapsed] {
-        QWidget* modal = QApplication::activeModalWidget();
-        if (!elapsed->isValid()) {
-            if (modal == nullptr)
-                return;
-            *dialog = modal;
-            elapsed->start();
-            answer(modal);
-            timer->setInterval(100);
-            return;
-        }
-        if (dialog->isNull() || modal != dialog->data() || !modal->isVisible()) {
-            timer->stop();
-            timer->deleteLater();
-        } else if (elapsed->elapsed() > 5000) {
-            ADD_FAILURE() << "the dialog did not take its answer";
-            if (auto* d = qobject_cast<QDialog*>(modal))
-                d->reject();
-        } else {
-            answer(modal);
-        }
-    });
-    timer->start();
-}
+using test::AnswerNextDialog;
 
 TEST(TQtUserInterfaceTest, FileFiltersKeepEveryPatternOnce)
 {

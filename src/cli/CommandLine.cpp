@@ -2,6 +2,7 @@
 // lines that do not fit a declaration.
 #include "cli/CommandLine.h"
 
+#include <algorithm>
 #include <exception>
 #include <map>
 
@@ -188,6 +189,12 @@ CLI::Option* AddChoice(CLI::App& command, const std::string& name, const std::ve
     return AddValue(command, name, CLI::detail::join(choices, "|"), help);
 }
 
+CLI::Option* AddOptionalValue(CLI::App& command, const std::string& name, const std::string& placeholder,
+                              const std::string& help, const CLI::Validator& check)
+{
+    return AddValue(command, name, placeholder, help)->expected(0, 1)->check(check);
+}
+
 CLI::Option* AddFlag(CLI::App& command, const std::string& name, const std::string& help)
 {
     return command.add_flag(name)->description(help);
@@ -214,7 +221,13 @@ TOptions ReadOptions(const CLI::App& command)
         for (const std::string& l : option->get_lnames())
             names.push_back("--" + l);
         line.Declared.insert(names.begin(), names.end());
-        const std::vector<std::string>& results = option->results();
+        std::vector<std::string> results = option->results();
+        // CLI11 gives an option whose value may be left out one empty result for each time
+        // it is given alone.
+        const bool alone = option->get_expected_min() == 0 && !results.empty() &&
+                           std::all_of(results.begin(), results.end(), [](const std::string& r) { return r.empty(); });
+        if (alone)
+            results.assign(1, std::string());
         if (option->get_positional()) {
             line.Paths.insert(line.Paths.end(), results.begin(), results.end());
         } else if (!TakesValue(*option)) {
@@ -226,8 +239,13 @@ TOptions ReadOptions(const CLI::App& command)
         } else if (IsStep(*option)) {
             // Read below, in the order of the command line.
         } else {
-            if (results.size() > 1)
+            if (results.size() > 1 || option->count() > 1)
                 line.Fail(line.Command + ": " + OptionWord(*option) + " is given twice");
+            // Given without its value, it reads as a flag.
+            if (alone) {
+                line.Flags.insert(names.begin(), names.end());
+                results.clear();
+            }
             const bool choice = option->get_type_name().find('|') != std::string::npos;
             for (const std::string& n : names) {
                 if (!results.empty())

@@ -59,6 +59,11 @@ CLI::Option* AddValue(CLI::App& command, const std::string& name, const std::str
 /// ChoiceOption checks the value against them.
 CLI::Option* AddChoice(CLI::App& command, const std::string& name, const std::vector<std::string>& choices,
                        const std::string& help);
+/// An option whose value may be left out: given alone it reads as a flag, with a value
+/// (which must pass check, so that a positional argument after it is not taken for its
+/// value) as a valued option.
+CLI::Option* AddOptionalValue(CLI::App& command, const std::string& name, const std::string& placeholder,
+                              const std::string& help, const CLI::Validator& check);
 /// An option without a value.
 CLI::Option* AddFlag(CLI::App& command, const std::string& name, const std::string& help);
 /// An option that may be given again and again, each time for one more step of the

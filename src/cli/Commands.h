@@ -73,6 +73,11 @@ void AddProjectCommand(TCommandLine& cli);
 /// train and grow: a map trained on a dataset; a map grown, refined or ringed.
 void AddTrainCommand(TCommandLine& cli);
 void AddGrowCommand(TCommandLine& cli);
+/// weights, timeseries and mapvalue: the point weights of a dataset, its sliding-window
+/// measures, and the map/value analysis commands on a map.
+void AddWeightsCommand(TCommandLine& cli);
+void AddTimeSeriesCommand(TCommandLine& cli);
+void AddMapValueCommand(TCommandLine& cli);
 /// bench training: the training workloads timed against the plain method.
 void AddBenchCommand(TCommandLine& cli);
 /// stats and ttest: the statistics tool's dataset pages; Welch's test of a class.

@@ -3,6 +3,7 @@
 #include "cli/CommandLine.h"
 #include "cli/Commands.h"
 #include "cli/JsonOutput.h"
+#include "cli/WeightOptions.h"
 #include "data/DatasetFile.h"
 #include "data/PointStyle.h"
 #include "data/TDataTable.h"
@@ -49,7 +50,11 @@ void RunPca(const TOptions& line)
     LoadPoints(line.Path, data, table);
     const int d = data.Points.empty() ? 0 : static_cast<int>(data.Points[0].size());
     const int k = static_cast<int>(WholeOption(line, "--components", d, 0, 1000000));
-    const TArray1D weights = line.Flag("--weights") ? analysis::ClassProportionalWeights(data) : TArray1D{};
+    if (const std::optional<std::string> rule = WeightsRule(line))
+        AssignWeightRule(line, *rule, data, table, nullptr);
+    if (const std::string problem = analysis::WeightsProblem(data); !problem.empty())
+        throw TError(problem);
+    const TArray1D& weights = data.PointWeights;
 
     TCliUserInterface ui;
     // The components start from random directions: a fixed seed gives the same output on
@@ -124,7 +129,8 @@ void AddPcaCommand(TCommandLine& cli)
     CLI::App& command = cli.AddCommand("pca", "principal components of a dataset's points", RunPca);
     AddPath(command, "DATASET.obd", "the dataset");
     AddValue(command, "--components", "K", "the number of components (without it: one per coordinate)");
-    AddFlag(command, "--weights", "weigh each point inversely to the size of its class");
+    AddWeightsOption(command);
+    AddWeightRuleOptions(command);
 }
 
 void AddClusterCommand(TCommandLine& cli)

@@ -1,10 +1,10 @@
 // train and grow: a map trained on a dataset file as "Adjust map" trains it, and a map
 // file grown or refined as the map panel's growth command does it.
-#include "analysis/PointWeights.h"
 #include "cli/CommandLine.h"
 #include "cli/Commands.h"
 #include "cli/MapLoading.h"
 #include "cli/MapOptions.h"
+#include "cli/WeightOptions.h"
 #include "data/DatasetFile.h"
 #include "data/TDataTable.h"
 #include "data/TError.h"
@@ -45,6 +45,7 @@ void RunTrain(const TOptions& options)
     const double mu = NumberOption(options, "--mu", 1, 1e-6, 1000);
     const int maxIterations = static_cast<int>(WholeOption(options, "--max-iter", 10000, -1, 1000000000));
     const bool quiet = options.Flag("--quiet");
+    const std::optional<std::string> weights = WeightsRule(options);
 
     data::TDataTable table;
     data::TData dataset;
@@ -58,10 +59,8 @@ void RunTrain(const TOptions& options)
     } else {
         InitialiseMap(map, settings);
     }
-    if (options.Flag("--weights")) {
-        dataset.PointWeights = analysis::ClassProportionalWeights(dataset);
-        map.UseWeights = true;
-    }
+    if (weights)
+        AssignWeightRule(options, *weights, dataset, table, &map);
     // The state "Adjust map" sets before it starts the training thread.
     map::PrepareTrainingRun(map, lambda, mu);
     map.Tolerance = 1e-5;
@@ -146,7 +145,8 @@ void AddTrainCommand(TCommandLine& cli)
     AddValue(command, "--lambda", "L", "the stretching coefficient")->default_str("1");
     AddValue(command, "--mu", "M", "the bending coefficient")->default_str("1");
     AddValue(command, "--max-iter", "N", "steps allowed after the first one; -1: no limit")->default_str("10000");
-    AddFlag(command, "--weights", "weigh each point inversely to the size of its class");
+    AddWeightsOption(command);
+    AddWeightRuleOptions(command);
     AddFlag(command, "--quiet", "print no line per step on stderr");
 }
 

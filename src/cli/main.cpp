@@ -31,6 +31,9 @@ int main(int argc, char** argv)
     AddMachineCommand(cli);
     AddIcaCommand(cli);
     AddBiplotCommand(cli);
+    AddWeightsCommand(cli);
+    AddTimeSeriesCommand(cli);
+    AddMapValueCommand(cli);
     AddBenchCommand(cli);
     return cli.Run(TArgs(argv + 1, argv + argc));
 }

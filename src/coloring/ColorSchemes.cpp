@@ -195,6 +195,21 @@ TArray1D RowFromChannels(const TRgb& rgb)
     return {rgb[0] / 255.0, rgb[1] / 255.0, rgb[2] / 255.0};
 }
 
+TRgb GradingColor(double t, TGradingScheme scheme)
+{
+    switch (scheme) {
+    case TGradingScheme::GreenRed:
+        return SchemeColor(static_cast<int>(TColorScheme::GreenRed), t);
+    case TGradingScheme::BlackWhite: {
+        const int g = Nearest(255 - 255 * t);
+        return {g, g, g};
+    }
+    case TGradingScheme::Spektrum:
+        break;
+    }
+    return FourStep(t);
+}
+
 std::vector<TGradingRow> BuildColorGrading(double min, double max, int n, TGradingScheme scheme)
 {
     std::vector<TGradingRow> rows;
@@ -205,20 +220,7 @@ std::vector<TGradingRow> BuildColorGrading(double min, double max, int n, TGradi
     for (int i = 0; i < n; ++i) {
         const double next = bound + step;
         const double t = max != min ? (next - min) / (max - min) : 0.0;
-        TRgb c;
-        switch (scheme) {
-        case TGradingScheme::GreenRed:
-            c = SchemeColor(static_cast<int>(TColorScheme::GreenRed), t);
-            break;
-        case TGradingScheme::Spektrum:
-            c = FourStep(t);
-            break;
-        case TGradingScheme::BlackWhite: {
-            const int g = Nearest(255 - 255 * t);
-            c = {g, g, g};
-            break;
-        }
-        }
+        const TRgb c = GradingColor(t, scheme);
         char text[32];
         const auto end = std::to_chars(text, text + sizeof text, bound, std::chars_format::general, 15).ptr;
         rows.push_back({bound, std::string(text, end), PackColor(c)});

@@ -59,6 +59,10 @@ TArray1D RowFromChannels(const TRgb& rgb);
 /// Options of the colour-grading dialog.
 enum class TGradingScheme { BlackWhite, GreenRed, Spektrum };
 
+/// The colour of a relative position t in 0..1 by a grading scheme: the "Green-Red"
+/// scheme's colour, FourStep(t), or the grey nearest(255 - 255 t).
+TRgb GradingColor(double t, TGradingScheme scheme);
+
 /// One interval of a colour grading: its lower bound, the bound's text and its colour.
 struct TGradingRow {
     double Bound;

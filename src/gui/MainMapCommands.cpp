@@ -104,6 +104,7 @@ void TfrmMainWnd::ConnectMapWindow(TfrmMap* window)
         Run([this, &points] { MarkPickedPoints(points); });
     };
     window->OnViewPressed = [this] { Animation_->Stop(); };
+    ConnectMapAnalysis(window);
 }
 
 void TfrmMainWnd::RefreshMapViews()

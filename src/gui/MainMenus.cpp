@@ -450,6 +450,7 @@ void TfrmMainWnd::RefreshMenus()
     RefreshViewTools();
     RefreshAnalysisTools();
     RefreshProjectionTools();
+    RefreshMapAnalysisTools();
     RefreshMapCommands();
 }
 

@@ -27,8 +27,11 @@ namespace orbelin::gui {
 
 namespace {
 
-// Tool windows open in the centre of the screen the first time they are shown.
-void ShowCentred(QDialog* dialog)
+const view::TSceneStyle DefaultStyle;
+
+} // namespace
+
+void ShowToolWindow(QDialog* dialog)
 {
     if (!dialog->property("placed").toBool()) {
         dialog->adjustSize();
@@ -40,10 +43,6 @@ void ShowCentred(QDialog* dialog)
     dialog->raise();
     dialog->activateWindow();
 }
-
-const view::TSceneStyle DefaultStyle;
-
-} // namespace
 
 TViewPanel* TfrmMainWnd::ViewPanel() const
 {
@@ -72,7 +71,7 @@ void TfrmMainWnd::CreateViewTools()
             connect(action, &QAction::triggered, this, [this, dialog](bool on) {
                 Run([this, dialog, on] {
                     if (on)
-                        ShowCentred(dialog);
+                        ShowToolWindow(dialog);
                     else
                         dialog->hide();
                     if (TfrmTable* window = TableWindow(); window && window->Script())

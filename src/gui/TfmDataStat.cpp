@@ -11,6 +11,7 @@
 #include "gui/AnalysisSupport.h"
 #include "gui/TAnalysisGrid.h"
 #include "gui/TBarChart.h"
+#include "gui/TfmTimeSerAnalysis.h"
 #include "gui/TfrmMainWnd.h"
 #include "gui/TfrmTableGrid.h"
 #include "numeric/TUserInterface.h"
@@ -67,9 +68,11 @@ TfmDataStat::TfmDataStat(TfrmMainWnd& host) : QDialog(&host, Qt::Window), Host_(
     auto* pca = new QWidget(this);
     auto* pcaLayout = new QVBoxLayout(pca);
     pcaLayout->addWidget(Grids_[PcaPage]);
-    // The time-series window comes with its own tool.
     QPushButton* ts = NamedButton("TS analysis", "TSAnalysis", pca);
-    ts->setEnabled(false);
+    connect(ts, &QPushButton::clicked, this, [this] {
+        if (const data::TData* dataset = Dataset())
+            ShowTimeSeriesAnalysis(*dataset, this);
+    });
     pcaLayout->addWidget(ts, 0, Qt::AlignLeft);
     Pages_->addTab(pca, "PCA");
     Pages_->addTab(MakeHistogramsPage(), "Histograms");

@@ -175,6 +175,7 @@ void TfrmMainWnd::CreateToolWindows()
     CreateViewTools();
     CreateAnalysisTools();
     CreateProjectionTools();
+    CreateMapAnalysisTools();
     CreateMapTools();
 }
 

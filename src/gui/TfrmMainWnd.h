@@ -16,6 +16,7 @@
 
 class QAction;
 class QComboBox;
+class QDialog;
 class QDockWidget;
 class QLineEdit;
 class QMdiArea;
@@ -41,11 +42,17 @@ class TfmProjectionPursuit;
 class TfmColorPoints;
 class TfmDataStat;
 class TfmColorScale;
+class TfmMapAnalyze;
 class TfmMinimaExperiment;
 class TfmSelectData;
 class TfmSelectionProperties;
+class TfmWeights;
 class TfrmMap;
 class TfrmTable;
+
+/// Shows a tool window in front; the first time, sized to its contents and in the centre
+/// of the screen.
+void ShowToolWindow(QDialog* dialog);
 
 /// Holds the dispatcher (the open project and its tree) and carries out the TUpdate of
 /// every dispatcher call: the tree view, the panels, the child windows, the menus. Every
@@ -132,6 +139,9 @@ public:
     TfmProjectionPursuit* ProjectionPursuitWindow() const { return Pursuit_; }
     TfmBiplot* BiplotWindow() const { return Biplot_; }
     TfmMainCompCalc* ComponentsDialog() const { return CompCalc_; }
+    /// The map/value analysis and weights windows (MainMapAnalysisTools.cpp).
+    TfmMapAnalyze* MapAnalysisWindow() const { return MapAnalyze_; }
+    TfmWeights* WeightsWindow() const { return Weights_; }
     /// The style the selection dialog gives records, which the table window uses too.
     view::TSelectionStyle& SelectionStyle() { return SelectionStyle_; }
     /// A drawing switch changed: its state is kept and applied to the current map's layers;
@@ -189,6 +199,12 @@ private:
     void CreateProjectionTools();
     /// Enables their commands for the current dataset and map; the windows follow them.
     void RefreshProjectionTools();
+    /// The map/value analysis and weights windows and their toggles.
+    void CreateMapAnalysisTools();
+    /// Enables the toggles for the current objects; the windows follow them or go.
+    void RefreshMapAnalysisTools();
+    /// While the map/value analysis window is shown, the map window's hover reports reach it.
+    void ConnectMapAnalysis(TfrmMap* window);
     /// Lays the annotation and hint overlay over every 3D view in the workspace.
     void AttachViewOverlays();
     void PlaceOnScreen();
@@ -273,6 +289,9 @@ private:
     TfmMainCompCalc* CompCalc_ = nullptr;
     const data::TData* ProjectionDataset_ = nullptr;
     const map::TMap* ProjectionMap_ = nullptr;
+    TfmMapAnalyze* MapAnalyze_ = nullptr;
+    TfmWeights* Weights_ = nullptr;
+    const map::TMap* MapAnalysisMap_ = nullptr;
     const data::TDataTable* ViewToolsTable_ = nullptr;
     const map::TMap* ViewToolsMap_ = nullptr;
     view::TSelectionStyle SelectionStyle_;

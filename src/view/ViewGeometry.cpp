@@ -96,6 +96,18 @@ std::array<double, 3> InternalOf(const map::TNetGrid& grid, std::size_t node)
     return p;
 }
 
+// A node's place in view 2: its internal coordinates lifted by the relief, moved by the
+// shift when one is given.
+std::array<double, 3> InternalPlace(const map::TMap& map, std::size_t node, const TArray1D* shift)
+{
+    std::array<double, 3> p = InternalOf(*map.Grid, node);
+    p[2] += ReliefOf(map, map.Grid->Nodes[node]);
+    if (shift)
+        for (std::size_t k = 0; k < 3 && k < shift->size(); ++k)
+            p[k] += (*shift)[k];
+    return p;
+}
+
 // Normalises a vector given in table units like the dataset's coordinates.
 TArray1D Normalised(const data::TData& data, numeric::TVecView values)
 {
@@ -238,14 +250,7 @@ void RebuildNet(map::TMap& map)
     // In view 2 a position is the node's internal place, lifted by the relief and, on a
     // sphere drawn flat, moved by the shift of the first triangle the node belongs to, so
     // the node sits on the net drawn around it.
-    const auto internalPlace = [&](std::size_t node, const TArray1D* shift) {
-        std::array<double, 3> p = InternalOf(grid, node);
-        p[2] += ReliefOf(map, grid.Nodes[node]);
-        if (shift)
-            for (std::size_t k = 0; k < 3 && k < shift->size(); ++k)
-                p[k] += (*shift)[k];
-        return p;
-    };
+    const auto internalPlace = [&](std::size_t node, const TArray1D* shift) { return InternalPlace(map, node, shift); };
     std::vector<const TArray1D*> nodeShift(n, nullptr);
     if (perTriangle)
         for (std::size_t t = grid.Triangles.size(); t-- > 0;)
@@ -307,6 +312,38 @@ void RebuildNet(map::TMap& map)
         if (edge.size() >= 2 && edge[0] >= 0 && edge[1] >= 0 && static_cast<std::size_t>(edge[0]) < n &&
             static_cast<std::size_t>(edge[1]) < n)
             lines.Polylines.push_back({edge[0], edge[1]});
+}
+
+std::vector<TTriangleCorners> NetTriangleCorners(const map::TMap& map)
+{
+    std::vector<TTriangleCorners> corners;
+    if (!map.Grid)
+        return corners;
+    if (map.ViewType != ViewCoordinates && map.ViewType != ViewComponents && map.ViewType != ViewInternal)
+        return corners;
+    const TViewPlacer placer(map);
+    if (map.ViewType != ViewInternal && !placer.Places())
+        return corners;
+    const map::TNetGrid& grid = *map.Grid;
+    const std::size_t n = grid.Nodes.size();
+    const bool perTriangle =
+        map.ViewType == ViewInternal && map.GridType == map::GridSpherical && HasTriangleShifts(map);
+    corners.reserve(grid.Triangles.size());
+    for (std::size_t t = 0; t < grid.Triangles.size(); ++t) {
+        const TArray1I& triangle = grid.Triangles[t];
+        TTriangleCorners c{};
+        bool inside = triangle.size() >= 3;
+        for (std::size_t k = 0; k < 3 && inside; ++k) {
+            const std::int32_t node = triangle[k];
+            inside = node >= 0 && static_cast<std::size_t>(node) < n;
+            if (inside)
+                c[k] = map.ViewType == ViewInternal ? InternalPlace(map, static_cast<std::size_t>(node),
+                                                                    perTriangle ? &grid.TriangleShift[t] : nullptr)
+                                                    : placer.Place(grid.Nodes[static_cast<std::size_t>(node)]);
+        }
+        corners.push_back(c);
+    }
+    return corners;
 }
 
 void RebuildAdditionalObjects(map::TMap& map)

@@ -2,6 +2,9 @@
 // view type, rebuilt from the map, its dataset and their sets and objects.
 #pragma once
 
+#include <array>
+#include <vector>
+
 namespace orbelin::map {
 class TMap;
 }
@@ -25,6 +28,16 @@ void RebuildDataPoints(map::TMap& map);
 /// than 0, 1 and 2 leave the layer as it was. A spherical map in view 2 draws the net per
 /// triangle, each triangle moved by its shift, with only the sides that are grid edges.
 void RebuildNet(map::TMap& map);
+
+/// The display positions of one grid triangle's three corners.
+using TTriangleCorners = std::array<std::array<double, 3>, 3>;
+
+/// The corners of every grid triangle where the current view draws the net (views 0, 1
+/// and 2; in view 2 a spherical map with triangle shifts moves each triangle by its own
+/// shift, as its net is drawn), one entry per triangle in triangle order (a triangle naming
+/// a node the grid lacks has its corners at the origin). Empty without a grid and in the
+/// views that do not place the net.
+std::vector<TTriangleCorners> NetTriangleCorners(const map::TMap& map);
 
 /// Layer 3's geometry: the visible additional objects, normalised like dataset coordinates
 /// and placed, in views 0 and 1; none in other views.

@@ -19,6 +19,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
+#include <optional>
 #include <sys/wait.h>
 
 namespace orbelin {
@@ -76,8 +77,9 @@ double JsonNumber(const std::string& json, const std::string& key)
 
 // The map the library trains as the command does: initialised with that seed, then the
 // state "Adjust map" sets.
-void TrainLikeTheCommand(const test::TTempDir& dir, int seed, double lambda, int maxIterations, bool weights,
-                         map::TMap*& trained, data::TData& dataset, data::TDataTable& table)
+void TrainLikeTheCommand(const test::TTempDir& dir, int seed, double lambda, int maxIterations,
+                         const std::optional<analysis::TWeightSettings>& weights, map::TMap*& trained,
+                         data::TData& dataset, data::TDataTable& table)
 {
     data::LoadDatasetWithTable(dir.File("cloud.obd"), dataset, table);
     map::TMap& map = map::AddMap(dataset, "expected");
@@ -85,10 +87,8 @@ void TrainLikeTheCommand(const test::TTempDir& dir, int seed, double lambda, int
     map.RequestedColumns = 5;
     numeric::SeedRandom(static_cast<std::uint64_t>(seed));
     map::InitializeMap(map, 3, false);
-    if (weights) {
-        dataset.PointWeights = analysis::ClassProportionalWeights(dataset);
-        map.UseWeights = true;
-    }
+    if (weights)
+        analysis::AssignWeights(dataset, &map, *weights);
     map.StopRequested = false;
     map.PreviousEnergy = 1e100;
     map.Lambda = lambda;
@@ -106,12 +106,18 @@ TEST(TrainCommandsTest, TrainWritesTheMapTheLibraryTrains)
         std::string Options;
         double Lambda;
         int MaxIterations;
-        bool Weights;
+        std::optional<analysis::TWeightSettings> Weights;
     };
+    analysis::TWeightSettings radial;
+    radial.Rule = analysis::TWeightRule::RadialCenter;
+    radial.Function = analysis::TRadialFunction::Exp;
+    radial.A = 0.5;
+    radial.CalcAverage = false;
     const TCase cases[] = {
-        {"defaults", "", 1, 10000, false},
-        {"soft, three steps at most", "--lambda 0.1 --max-iter 2", 0.1, 2, false},
-        {"class weights", "--weights --max-iter 5", 1, 5, true},
+        {"defaults", "", 1, 10000, std::nullopt},
+        {"soft, three steps at most", "--lambda 0.1 --max-iter 2", 0.1, 2, std::nullopt},
+        {"class weights", "--weights --max-iter 5", 1, 5, analysis::TWeightSettings{}},
+        {"radial weights", "--weights radial --function exp --a 0.5 --no-average --max-iter 5", 1, 5, radial},
     };
     for (const TCase& c : cases) {
         SCOPED_TRACE(c.Name);

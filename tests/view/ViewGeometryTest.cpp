@@ -258,6 +258,45 @@ TEST(ViewGeometryTest, SphericalNetInInternalCoordinatesDrawsNoSegmentAcrossTheL
         EXPECT_LE(std::hypot(point[0], point[1], point[2]), 1 + 1e-12);
 }
 
+TEST(ViewGeometryTest, TriangleCornersLieWhereTheNetIsDrawn)
+{
+    // A plain view: the corners are the placed nodes.
+    TScene scene;
+    scene.View(0, 2, 0, 1);
+    scene.Map->Grid->Nodes[4][2] = 6;
+    RebuildNet(*scene.Map);
+    const std::vector<TTriangleCorners> plain = NetTriangleCorners(*scene.Map);
+    ASSERT_EQ(scene.Map->Grid->Triangles.size(), plain.size());
+    const TVisPoint& nodes = scene.Layer(1).PointObject;
+    for (std::size_t t = 0; t < plain.size(); ++t)
+        for (std::size_t k = 0; k < 3; ++k) {
+            const TArray1D& node = nodes.Positions[static_cast<std::size_t>(scene.Map->Grid->Triangles[t][k])];
+            EXPECT_EQ(node, (TArray1D{plain[t][k][0], plain[t][k][1], plain[t][k][2]}));
+        }
+    scene.View(4);
+    EXPECT_TRUE(NetTriangleCorners(*scene.Map).empty());
+
+    // A sphere laid flat: each triangle with its own shift, as its sides are drawn, so no
+    // triangle spans the layout.
+    data::TData data;
+    test::SetPoints(data, {{0.3, 0.2, 0.9}});
+    map::TMap& map = test::AddSheetMap(data, 2, 2);
+    map.GridType = map::GridSpherical;
+    map.Grid = map::CreateGrid(map::GridSpherical, 8, 6, 1, 3);
+    map::AllocateMapArrays(map);
+    map.ViewType = 2;
+    RebuildNet(map);
+    const std::vector<TTriangleCorners> flat = NetTriangleCorners(map);
+    const TVisLine& net = map.Layers[1].LineObject;
+    ASSERT_EQ(net.Vertices.size(), 3 * flat.size());
+    for (std::size_t t = 0; t < flat.size(); ++t)
+        for (std::size_t k = 0; k < 3; ++k) {
+            EXPECT_EQ(net.Vertices[3 * t + k], (TArray1D{flat[t][k][0], flat[t][k][1], flat[t][k][2]}));
+            EXPECT_LT(std::hypot(flat[t][k][0] - flat[t][(k + 1) % 3][0], flat[t][k][1] - flat[t][(k + 1) % 3][1]),
+                      0.8);
+        }
+}
+
 TEST(ViewGeometryTest, AdditionalObjectsAreNormalisedAndPlacedInViewsZeroAndOne)
 {
     TScene scene;

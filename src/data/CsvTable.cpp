@@ -2,6 +2,8 @@
 #include "data/CsvTable.h"
 
 #include "data/Cp1251.h"
+#include "data/MemoryBudget.h"
+#include "data/SafeFiles.h"
 #include "data/TDataTable.h"
 #include "data/TError.h"
 #include "data/TRWFile.h"
@@ -329,6 +331,8 @@ void ReadCsvBytes(std::string bytes, const std::string& displayName, TDataTable&
     const std::size_t paddingLimit = body.size() + 1024;
     std::size_t padding = 0;
     TArray2S values;
+    const std::size_t memoryLimit = TableMemoryLimit(body.size());
+    std::size_t memory = 0;
     // Records are not counted ahead: blank lines would make a count of line ends overstate
     // them without bound.
     while (parser.Next(cells)) {
@@ -353,6 +357,10 @@ void ReadCsvBytes(std::string bytes, const std::string& displayName, TDataTable&
         for (std::string& cell : cells)
             if (IsEmptyValue(cell))
                 cell.clear();
+        memory += RecordMemory(cells);
+        if (memory > memoryLimit)
+            RaiseTableTooLarge("file " + displayName + ", line " + std::to_string(parser.RecordLine()), memoryLimit,
+                               body.size());
         values.push_back(std::move(cells));
         cells = std::vector<std::string>();
         cells.reserve(fieldCount);
@@ -371,17 +379,7 @@ void ReadCsvBytes(std::string bytes, const std::string& displayName, TDataTable&
 
 void ReadCsvTable(const std::string& path, TDataTable& table)
 {
-    std::unique_ptr<std::FILE, int (*)(std::FILE*)> in(std::fopen(path.c_str(), "rb"), std::fclose);
-    if (!in)
-        throw TError("cannot open file " + path + ": " + std::strerror(errno));
-    std::string bytes;
-    char buffer[1 << 16];
-    std::size_t got;
-    while ((got = std::fread(buffer, 1, sizeof buffer, in.get())) > 0)
-        bytes.append(buffer, got);
-    if (std::ferror(in.get()))
-        throw TError("cannot read file " + path + ": " + std::strerror(errno));
-    ReadCsvBytes(std::move(bytes), path, table);
+    ReadCsvBytes(ReadFileBytes(path), path, table);
 }
 
 } // namespace orbelin::data

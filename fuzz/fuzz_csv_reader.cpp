@@ -26,7 +26,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
     try {
         data::SaveTable(table, path);
     } catch (const TError&) {
-        return 0; // values that a table file cannot hold (quotes, characters outside Windows-1251)
+        return 0; // a field name that a table file cannot hold
     }
     data::TDataTable back;
     data::LoadTable(back, path, data::TTableKind::TableFile);

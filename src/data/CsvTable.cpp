@@ -48,12 +48,40 @@ std::string Utf16ToUtf8(std::string_view bytes, bool bigEndian)
     return out;
 }
 
+// The text with every byte that starts no valid UTF-8 sequence replaced by U+FFFD.
+std::string RepairUtf8(std::string_view text)
+{
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size();) {
+        if (static_cast<unsigned char>(text[i]) < 0x80) {
+            out += text[i++];
+            continue;
+        }
+        std::size_t length = 2;
+        while (length <= 4 && !(i + length <= text.size() && IsValidUtf8(text.substr(i, length))))
+            ++length;
+        if (length <= 4) {
+            out.append(text.substr(i, length));
+            i += length;
+        } else {
+            AppendUtf8(out, 0xFFFD);
+            ++i;
+        }
+    }
+    return out;
+}
+
 // Turns the bytes into UTF-8 text: byte-order marks decide first, then UTF-8 validity.
 void DecodeText(std::string& bytes)
 {
     const std::string_view view = bytes;
-    if (view.starts_with("\xEF\xBB\xBF"))
+    if (view.starts_with("\xEF\xBB\xBF")) {
         bytes.erase(0, 3);
+        // Text in memory is UTF-8 throughout: a damaged byte after the mark is replaced.
+        if (!IsValidUtf8(bytes))
+            bytes = RepairUtf8(bytes);
+    }
     else if (view.starts_with("\xFF\xFE"))
         bytes = Utf16ToUtf8(view.substr(2), false);
     else if (view.starts_with("\xFE\xFF"))

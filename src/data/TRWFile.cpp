@@ -207,6 +207,8 @@ void TRWFile::Close()
         State_ = TState::Closed;
         std::string bytes;
         if (Escaped_ || !Utf8ToCp1251(Text_, bytes)) {
+            if (!IsValidUtf8(Text_))
+                throw TError("cannot write file " + FileName_ + ": its text is not valid UTF-8");
             bytes.assign(EncodingLine);
             bytes += "\r\n";
             bytes += Text_;

@@ -72,46 +72,56 @@ std::string UniqueTemporaryName(const std::string& target)
     return target + tail + std::string(TemporarySuffix);
 }
 
-void RemoveStaleTemporaries(const std::string& target)
+namespace {
+
+// Whether a file of our temporary naming is left over from a save that has ended: the
+// process named in "NAME.PID-N-RANDOM.orbelin-tmp" runs no more, or, for the fixed name
+// "NAME.orbelin-tmp" of older versions, which names no owner, the file is a minute old.
+bool IsStaleTemporary(const fs::path& path, std::string_view name)
+{
+    std::string_view rest = name.substr(0, name.size() - TemporarySuffix.size());
+    const std::size_t dot = rest.rfind('.');
+    const long pid = dot == std::string_view::npos ? -1 : OwnerOf(rest.substr(dot + 1));
+    if (pid > 0)
+        return !ProcessRuns(pid);
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0 && std::time(nullptr) - info.st_mtime > 60;
+}
+
+// Removes the stale temporaries in folder whose names begin with prefix; none while an
+// interrupted project save waits to be completed, since it still needs its temporaries.
+void RemoveStale(const fs::path& folder, const std::string& prefix)
 {
     std::error_code ec;
-    const fs::path targetPath(target);
-    const std::string stem = targetPath.filename().string();
-    if (stem.empty())
-        return;
-    const fs::path folder = targetPath.parent_path().empty() ? fs::path(".") : targetPath.parent_path();
-    const std::string suffix(TemporarySuffix);
     std::vector<fs::path> staleFiles;
-    bool journal = false;
     for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
         const std::string name = it->path().filename().string();
-        // An interrupted project save still needs its temporaries until it is completed.
         if (name.ends_with(".orbelin-journal"))
-            journal = true;
-        if (name.size() <= stem.size() + suffix.size() || name.compare(0, stem.size(), stem) != 0 ||
-            !name.ends_with(suffix))
-            continue;
-        std::string_view rest(name);
-        rest.remove_prefix(stem.size());
-        rest.remove_suffix(suffix.size());
-        bool isStale = false;
-        if (rest.empty()) {
-            // The fixed name of older versions: no owner can be told, so only age counts.
-            struct stat info {};
-            isStale = ::stat(it->path().c_str(), &info) == 0 && std::time(nullptr) - info.st_mtime > 60;
-        } else if (rest[0] == '.') {
-            const long pid = OwnerOf(rest.substr(1));
-            isStale = pid > 0 && !ProcessRuns(pid);
-        }
-        if (isStale)
+            return;
+        if (name.size() > prefix.size() + TemporarySuffix.size() && name.starts_with(prefix) &&
+            name.ends_with(TemporarySuffix) && IsStaleTemporary(it->path(), name))
             staleFiles.push_back(it->path());
     }
-    if (journal)
-        return;
     for (const fs::path& path : staleFiles) {
         std::error_code removeError;
         fs::remove(path, removeError);
     }
+}
+
+} // namespace
+
+void RemoveStaleTemporaries(const std::string& target)
+{
+    const fs::path targetPath(target);
+    const std::string stem = targetPath.filename().string();
+    if (stem.empty())
+        return;
+    RemoveStale(targetPath.parent_path().empty() ? fs::path(".") : targetPath.parent_path(), stem + ".");
+}
+
+void RemoveStaleTemporariesIn(const std::string& folder)
+{
+    RemoveStale(folder.empty() ? fs::path(".") : fs::path(folder), "");
 }
 
 std::string WriteTemporary(const std::string& target, std::string_view bytes)

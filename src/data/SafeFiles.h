@@ -21,6 +21,9 @@ std::string UniqueTemporaryName(const std::string& target);
 /// once it is a minute old. Never throws; a file that cannot be removed stays.
 void RemoveStaleTemporaries(const std::string& target);
 
+/// Removes every stale temporary of our naming in the folder, whatever its target.
+void RemoveStaleTemporariesIn(const std::string& folder);
+
 /// Writes bytes to a new unique temporary file beside target and flushes it to the disk.
 /// Returns the temporary's name. Raises TError (and leaves no temporary) on failure.
 std::string WriteTemporary(const std::string& target, std::string_view bytes);

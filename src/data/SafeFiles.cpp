@@ -43,7 +43,7 @@ long OwnerOf(std::string_view rest)
         return -1;
     long pid = 0;
     for (std::size_t i = 0; i < dash; ++i) {
-        if (rest[i] < '0' || rest[i] > '9' || pid > 100000000)
+        if (rest[i] < '0' || rest[i] > '9' || pid > 1000000000)
             return -1;
         pid = pid * 10 + (rest[i] - '0');
     }
@@ -98,8 +98,14 @@ void RemoveStale(const fs::path& folder, const std::string& prefix)
         const std::string name = it->path().filename().string();
         if (name.ends_with(".orbelin-journal"))
             return;
-        if (name.size() > prefix.size() + TemporarySuffix.size() && name.starts_with(prefix) &&
-            name.ends_with(TemporarySuffix) && IsStaleTemporary(it->path(), name))
+        if (name.size() < prefix.size() + TemporarySuffix.size() || !name.starts_with(prefix) ||
+            !name.ends_with(TemporarySuffix))
+            continue;
+        // The target's own: "TARGET.orbelin-tmp" or "TARGET.SOMETHING.orbelin-tmp".
+        const std::string_view rest = std::string_view(name).substr(prefix.size());
+        if (!prefix.empty() && rest[0] != '.')
+            continue;
+        if (IsStaleTemporary(it->path(), name))
             staleFiles.push_back(it->path());
     }
     for (const fs::path& path : staleFiles) {
@@ -116,7 +122,7 @@ void RemoveStaleTemporaries(const std::string& target)
     const std::string stem = targetPath.filename().string();
     if (stem.empty())
         return;
-    RemoveStale(targetPath.parent_path().empty() ? fs::path(".") : targetPath.parent_path(), stem + ".");
+    RemoveStale(targetPath.parent_path().empty() ? fs::path(".") : targetPath.parent_path(), stem);
 }
 
 void RemoveStaleTemporariesIn(const std::string& folder)

@@ -230,6 +230,11 @@ TEST(DatasetCommandTest, HostileFilesGiveClearAnswers)
         {"info", h + "cut.dat", "", 1, "declares 150 records of 5 fields"},
         {"info", dir.File("folder.obt"), "", 1, "folder.obt is a directory"},
         {"info", h + "empty-names.csv", "", 0, ""},
+        {"info", h + "plain.obd", "", 0, ""},
+        {"info", h + "shift-split.obd", "", 1, "section \"# DATAVALUES\", line 30: row 1 holds more than its 2 numbers"},
+        {"info", h + "shift-nul.obd", "", 1, "section \"# DATAVALUES\", line 30: row 1 holds more than its 2 numbers"},
+        {"info", h + "nan-value.obd", "", 1, "line 31: \"nan\" is not a valid floating-point value"},
+        {"info", h + "nan-node.obm", "", 1, "section \"# GRIDNODES\", line 43: \"nan\" is not a valid"},
         {"dataset", h + "huge-value.csv", " -o " + Quoted(dir.File("huge.obd")) + " --fields x,y", 0, ""},
     };
     for (const TCase& c : cases) {

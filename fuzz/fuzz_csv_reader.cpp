@@ -3,6 +3,8 @@
 #include "data/TDataTable.h"
 #include "data/TError.h"
 
+#include "FuzzFolder.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -22,7 +24,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
     table.Name = "FUZZ.OBT";
     table.ComputeFieldWidths();
     table.ResetPointStyles();
-    static const std::string path = "/tmp/orbelin-fuzz-csv-" + std::to_string(::getpid()) + ".obt";
+    static const std::string path = FuzzFolder() + "/csv.obt";
     try {
         data::SaveTable(table, path);
     } catch (const TError&) {

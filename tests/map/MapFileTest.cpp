@@ -209,6 +209,21 @@ TEST(MapFileTest, SphereRoundTripKeepsEverySection)
     const std::string path = dir.File("globe.obm");
     WriteMapFileTo(sphere, path);
     const std::string written = test::ReadBytes(path);
+    EXPECT_FALSE(written.starts_with("# ENCODING")) << "a map Windows-1251 holds is written in it";
+
+    // Labels made from table values keep their quotes and their characters outside
+    // Windows-1251 (the quote became an apostrophe before, the others failed the save).
+    for (const std::string text : {"She said \"hi\"", "M\xC3\xBCnchen \xF0\x9F\x98\x80"}) {
+        SCOPED_TRACE(text);
+        TMap& labelled = fixture::AddInitialisedMap(dataset, "labelled", GridRectangular, 3, 3);
+        labelled.Annotations = {{"1", "8", "N", text}};
+        WriteMapFileTo(labelled, dir.File("labelled.obm"));
+        TMap& back = AddMap(dataset, "labelled");
+        ASSERT_TRUE(ReadMapFileFrom(dataset, dir.File("labelled.obm")));
+        EXPECT_EQ(labelled.Annotations, back.Annotations);
+        dataset.Maps.resize(1);
+        dataset.ActiveMap = 0;
+    }
 
     TMap& copy = AddMap(dataset, "copy");
     std::string error;

@@ -13,7 +13,6 @@
 #include <csignal>
 #include <map>
 
-#include <sys/wait.h>
 #include <unistd.h>
 
 namespace orbelin::app {
@@ -78,28 +77,17 @@ struct TTwoVersions {
 /// ended before that rename came.
 bool SaveKilledAtRename(TProject& project, const std::string& file, int n)
 {
-    const pid_t child = ::fork();
-    if (child == 0) {
+    const int status = test::WaitForChild(test::RunInChild([&] {
         int renames = 0;
         data::SetRenameFaultHook([&renames, n](const std::string&, const std::string&) {
             if (++renames == n)
                 std::raise(SIGKILL);
         });
-        try {
-            SaveProject(project, file);
-        } catch (...) {
-            ::_exit(3);
-        }
-        ::_exit(0);
-    }
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    if (WIFSIGNALED(status)) {
-        EXPECT_EQ(SIGKILL, WTERMSIG(status));
-        return false;
-    }
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "the save failed at rename " << n;
-    return true;
+        SaveProject(project, file);
+        return true;
+    }));
+    EXPECT_TRUE(status == 0 || status == -SIGKILL) << "the save failed at rename " << n << ": " << status;
+    return status == 0;
 }
 
 // Killed at every rename in turn, the save leaves a folder that opens as the old project
@@ -174,23 +162,14 @@ TEST(SaveJournalTest, TwoSimultaneousSavesLeaveOneWholeProject)
         SCOPED_TRACE("round " + std::to_string(round));
         std::filesystem::remove(dir.File("extra.OBT"));
         pid_t children[2];
-        for (int version = 0; version < 2; ++version) {
-            children[version] = ::fork();
-            if (children[version] == 0) {
-                try {
-                    for (int k = 0; k < 3; ++k)
-                        SaveProject(versions.Projects[version], file);
-                } catch (...) {
-                    ::_exit(3);
-                }
-                ::_exit(0);
-            }
-        }
-        for (const pid_t child : children) {
-            int status = 0;
-            ::waitpid(child, &status, 0);
-            EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
-        }
+        for (int version = 0; version < 2; ++version)
+            children[version] = test::RunInChild([&] {
+                for (int k = 0; k < 3; ++k)
+                    SaveProject(versions.Projects[version], file);
+                return true;
+            });
+        for (const pid_t child : children)
+            EXPECT_EQ(0, test::WaitForChild(child));
         EXPECT_FALSE(HasOwnLeftovers(dir.Path()));
         TFiles now = FilesOf(dir.Path());
         // The table of version 2 stays once written; version 1 does not name it.

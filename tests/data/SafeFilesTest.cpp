@@ -8,7 +8,6 @@
 
 #include <filesystem>
 
-#include <sys/wait.h>
 #include <unistd.h>
 #include <utime.h>
 
@@ -33,30 +32,21 @@ TEST(SafeFilesTest, TwoSavesOfOnePathAtOnceBothSucceed)
     const std::string path = dir.File("same.obt");
     const std::string texts[2] = {std::string(200000, 'a') + "\r\n", std::string(300000, 'b') + "\r\n"};
     pid_t children[2];
-    for (int k = 0; k < 2; ++k) {
-        children[k] = ::fork();
-        if (children[k] == 0) {
-            try {
-                for (int round = 0; round < 30; ++round) {
-                    TRWFile file;
-                    file.CreateForWriting(path);
-                    file.Write(texts[k]);
-                    file.Close();
-                    const std::string now = test::ReadBytes(path);
-                    if (now != texts[0] && now != texts[1])
-                        ::_exit(4);
-                }
-            } catch (...) {
-                ::_exit(3);
+    for (int k = 0; k < 2; ++k)
+        children[k] = test::RunInChild([&] {
+            for (int round = 0; round < 30; ++round) {
+                TRWFile file;
+                file.CreateForWriting(path);
+                file.Write(texts[k]);
+                file.Close();
+                const std::string now = test::ReadBytes(path);
+                if (now != texts[0] && now != texts[1])
+                    return false;
             }
-            ::_exit(0);
-        }
-    }
-    for (const pid_t child : children) {
-        int status = 0;
-        ::waitpid(child, &status, 0);
-        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "exit " << WEXITSTATUS(status);
-    }
+            return true;
+        });
+    for (const pid_t child : children)
+        EXPECT_EQ(0, test::WaitForChild(child));
     const std::string last = test::ReadBytes(path);
     EXPECT_TRUE(last == texts[0] || last == texts[1]);
     EXPECT_EQ(0, CountTemporaries(dir.Path()));

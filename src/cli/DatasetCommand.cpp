@@ -1,9 +1,9 @@
 // dataset: builds a dataset from a table's numeric fields and writes it with its table.
 #include "cli/Commands.h"
 #include "cli/TJsonWriter.h"
+#include "data/Cp1251.h"
 #include "data/DatasetBuild.h"
 #include "data/DatasetFile.h"
-#include "data/Cp1251.h"
 #include "data/TDataTable.h"
 #include "data/TError.h"
 #include "data/TextRoutines.h"

@@ -500,8 +500,16 @@ TArray2S TRWFile::ReadStringMatrix(int c, int r, TRowLayout layout)
     TArray2S rows;
     std::string token;
     for (int i = 0; i < r; ++i) {
+        int lineEnds = 0;
+        SkipToToken(lineEnds);
+        const bool quoted = Pos_ < Data_.size() && Data_[Pos_] == '"';
         if (!ReadLineTokenBytes(token))
             RaiseTruncated(i, r, "lines");
+        // A row that begins with a quoted token is that token split again; a double quote
+        // inside it (which only a UTF-8 file can hold) separates as well, or it would open
+        // a token that runs to the row's end, blanks included.
+        if (quoted)
+            std::replace(token.begin(), token.end(), '"', ' ');
         rows.push_back(SplitTokenBytes(token));
     }
     return rows;

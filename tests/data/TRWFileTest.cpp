@@ -287,6 +287,11 @@ TEST(TRWFileTest, TextOutsideTheCodePageIsWrittenAsUtf8AndReadsBack)
     test::WriteBytes(dir.File("bad.obt"), "# ENCODING UTF-8\r\n# A\r\n\xC3\xEE\xF0\r\n");
     TRWFile bad;
     ORBELIN_EXPECT_ERROR(bad.OpenForReading(dir.File("bad.obt")), "bad.obt, line 3: the file declares UTF-8");
+    // Found by fuzzing: a line that begins with a quoted token holding a quote gave a token
+    // of blanks; the quote separates like any other.
+    TRWFile quotedLine;
+    quotedLine.OpenBytes("# ENCODING UTF-8\r\n\"\"\"\"\r\n\"a\"\"b c\"\r\n", "q.obt");
+    EXPECT_EQ((TArray2S{{}, {"a", "b", "c"}}), quotedLine.ReadStringMatrix(0, 2));
     // In a Windows-1251 file a doubled quote still ends the token, as it always did.
     TReader old("\"a\"\"b\"");
     EXPECT_EQ("a", old.File.ReadToken());

@@ -4,6 +4,8 @@
 #                           display: write the demonstration project and export its scene)
 #   ./orbelin.sh test       install what is missing, build, run the whole test suite
 #   ./orbelin.sh cli ARGS   build and run orbelin-cli with ARGS
+#   ./orbelin.sh ci-setup   install what the build needs and what CI's sanitizer,
+#                           ThreadSanitizer and fuzzing steps need as well (clang and its runtimes)
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -17,6 +19,8 @@ PACKAGES=(
   xvfb xauth libgl1-mesa-dri
   ghostscript view3dscene
 )
+# CI's further steps: clang with its sanitizer and libFuzzer runtimes, and clang's OpenMP.
+CI_PACKAGES=(clang libclang-rt-14-dev libomp-dev)
 
 say() { printf 'orbelin.sh: %s\n' "$*" >&2; }
 
@@ -78,6 +82,10 @@ case "$command" in
     build
     exec ctest --test-dir "$BUILD_DIR" --output-on-failure -j "${ORBELIN_JOBS:-2}"
     ;;
+  ci-setup)
+    PACKAGES+=("${CI_PACKAGES[@]}")
+    install_packages
+    ;;
   cli)
     shift
     install_packages
@@ -85,7 +93,7 @@ case "$command" in
     exec "$BUILD_DIR/bin/orbelin-cli" "$@"
     ;;
   *)
-    say "unknown command \"$command\"; use: ./orbelin.sh [test | cli ARGS...]"
+    say "unknown command \"$command\"; use: ./orbelin.sh [test | ci-setup | cli ARGS...]"
     exit 2
     ;;
 esac

@@ -3,6 +3,8 @@
 #include "data/TDataTable.h"
 #include "data/TError.h"
 
+#include "FuzzFolder.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -22,11 +24,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
     table.Name = "FUZZ.OBT";
     table.ComputeFieldWidths();
     table.ResetPointStyles();
-    static const std::string path = "/tmp/orbelin-fuzz-csv-" + std::to_string(::getpid()) + ".obt";
+    static const std::string path = FuzzFolder() + "/csv.obt";
     try {
         data::SaveTable(table, path);
     } catch (const TError&) {
-        return 0; // values that a table file cannot hold (quotes, characters outside Windows-1251)
+        return 0; // a field name that a table file cannot hold
     }
     data::TDataTable back;
     data::LoadTable(back, path, data::TTableKind::TableFile);

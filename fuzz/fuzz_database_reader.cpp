@@ -2,6 +2,8 @@
 #include "data/TDataTable.h"
 #include "data/TError.h"
 
+#include "FuzzFolder.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <fstream>
@@ -13,7 +15,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
     using namespace orbelin;
     if (size < 1)
         return 0;
-    const std::string path = "/tmp/orbelin-fuzz-db-" + std::to_string(::getpid()) + (bytes[0] % 2 ? ".dbf" : ".db");
+    const std::string path = FuzzFolder() + "/db" + (bytes[0] % 2 ? ".dbf" : ".db");
     {
         std::ofstream out(path, std::ios::binary);
         out.write(reinterpret_cast<const char*>(bytes + 1), static_cast<std::streamsize>(size - 1));

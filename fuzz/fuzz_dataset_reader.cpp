@@ -4,6 +4,8 @@
 #include "data/TError.h"
 #include "data/TRWFile.h"
 
+#include "FuzzFolder.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -27,14 +29,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
     dataset.Table = &table;
     std::vector<data::TFieldChoice> choices;
     data::TRWFile file;
-    file.OpenBytes(std::string(reinterpret_cast<const char*>(bytes), size), "fuzz.obd");
     try {
+        file.OpenBytes(std::string(reinterpret_cast<const char*>(bytes), size), "fuzz.obd");
         data::ReadDataset(dataset, file, &choices);
     } catch (const TError&) {
         return 0;
     }
     // What reads must be consistent enough to be written again.
-    static const std::string path = "/tmp/orbelin-fuzz-obd-" + std::to_string(::getpid()) + ".obd";
+    static const std::string path = FuzzFolder() + "/obd.obd";
     try {
         data::WriteDatasetFile(dataset, path);
     } catch (const TError&) {

@@ -6,6 +6,8 @@
 #include "map/MapFile.h"
 #include "map/TMap.h"
 
+#include "FuzzFolder.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -16,7 +18,7 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t size)
 {
     using namespace orbelin;
-    static const std::string path = "/tmp/orbelin-fuzz-map-" + std::to_string(::getpid()) + ".obm";
+    static const std::string path = FuzzFolder() + "/map.obm";
     {
         std::ofstream out(path, std::ios::binary);
         out.write(reinterpret_cast<const char*>(bytes), static_cast<std::streamsize>(size));

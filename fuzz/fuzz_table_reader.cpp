@@ -2,6 +2,8 @@
 #include "data/TDataTable.h"
 #include "data/TError.h"
 
+#include "FuzzFolder.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -12,7 +14,7 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t size)
 {
     using namespace orbelin;
-    static const std::string path = "/tmp/orbelin-fuzz-table-" + std::to_string(::getpid()) + ".obt";
+    static const std::string path = FuzzFolder() + "/table.obt";
     {
         std::ofstream out(path, std::ios::binary);
         out.write(reinterpret_cast<const char*>(bytes), static_cast<std::streamsize>(size));

@@ -2,6 +2,8 @@
 #include "data/TDataTable.h"
 #include "data/TError.h"
 
+#include "FuzzFolder.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <fstream>
@@ -11,7 +13,7 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t size)
 {
     using namespace orbelin;
-    static const std::string stem = "/tmp/orbelin-fuzz-dat-" + std::to_string(::getpid());
+    static const std::string stem = FuzzFolder() + "/dat";
     {
         std::ofstream out(stem + ".dat", std::ios::binary);
         out.write(reinterpret_cast<const char*>(bytes), static_cast<std::streamsize>(size));

@@ -14,8 +14,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
     const int c = size > 0 ? bytes[0] % 7 - 1 : 1;
     const int r = size > 1 ? bytes[1] % 9 : 1;
     data::TRWFile file;
-    file.OpenBytes(input, "fuzz");
     try {
+        file.OpenBytes(input, "fuzz");
         file.FindKey("TABLEFIELDS");
         file.ReadStringMatrix(c, r);
         file.FindKey("X");

@@ -6,6 +6,8 @@
 #include "view/LineSetFile.h"
 #include "view/PointSetFiles.h"
 
+#include "FuzzFolder.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -26,7 +28,7 @@ void Check(bool ok)
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t size)
 {
     using namespace orbelin;
-    static const std::string path = "/tmp/orbelin-fuzz-sets-" + std::to_string(::getpid());
+    static const std::string path = FuzzFolder() + "/sets";
     // The first byte chooses the coordinate count of the objects and lines files.
     const int d = size > 0 ? bytes[0] % 6 : 2;
     const std::string text(reinterpret_cast<const char*>(bytes), size);

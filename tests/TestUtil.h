@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -44,6 +45,31 @@ inline void WriteBytes(const std::string& path, const std::string& bytes)
 {
     std::ofstream out(path, std::ios::binary);
     out << bytes;
+}
+
+/// Runs work in a child process and returns its id; the child exits 0 when work returns
+/// true, 4 when it returns false and 3 when it throws.
+template <class TWork>
+pid_t RunInChild(TWork work)
+{
+    const pid_t child = ::fork();
+    if (child == 0) {
+        int code = 3;
+        try {
+            code = work() ? 0 : 4;
+        } catch (...) {
+        }
+        ::_exit(code);
+    }
+    return child;
+}
+
+/// Waits for a child: its exit code, or minus the signal that ended it.
+inline int WaitForChild(pid_t child)
+{
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    return WIFSIGNALED(status) ? -WTERMSIG(status) : WEXITSTATUS(status);
 }
 
 /// Expects the statement to throw TError whose message contains the fragment.

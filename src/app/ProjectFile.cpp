@@ -3,9 +3,11 @@
 
 #include "app/MapMembers.h"
 #include "app/MemberFiles.h"
+#include "app/SaveJournal.h"
 
 #include "data/Cp1251.h"
 #include "data/DatasetFile.h"
+#include "data/SafeFiles.h"
 #include "data/TError.h"
 #include "data/TRWFile.h"
 #include "data/TextRoutines.h"
@@ -14,6 +16,7 @@
 
 #include <filesystem>
 #include <map>
+#include <optional>
 
 namespace orbelin::app {
 
@@ -70,11 +73,11 @@ void CheckMemberNames(const TProject& project)
     }
 }
 
-void WriteMissingTables(const TScript& script, const std::string& folder)
+void WriteMissingTables(const TScript& script, const std::string& folder, TSaveJournal& journal)
 {
     for (const auto& table : script.Tables)
         if (FindMember(folder, table->Name).empty())
-            data::SaveTable(*table, MemberPath(folder, table->Name));
+            data::SaveTable(*table, journal.Temporary(MemberPath(folder, table->Name)));
 }
 
 /// Header lines and their values, with the lookups of the project file.
@@ -232,9 +235,12 @@ std::string MemberFolder(const std::string& projectFileName)
 void SaveProject(TProject& project, const std::string& fileName)
 {
     CheckMemberNames(project);
+    RecoverInterruptedSave(fileName);
     const std::string folder = MemberFolder(fileName);
+    // Every member goes to a temporary file first; the journal puts them all in place.
+    TSaveJournal journal(fileName);
     data::TRWFile file;
-    file.CreateForWriting(fileName);
+    file.CreateForWriting(journal.Temporary(fileName));
     file.WriteLine("# PROJECTNAME");
     file.WriteLine(project.Name);
     file.WriteLine("# FULLPROJECTNAME");
@@ -245,7 +251,7 @@ void SaveProject(TProject& project, const std::string& fileName)
     for (std::size_t s = 0; s < project.Scripts.size(); ++s) {
         TScript& script = *project.Scripts[s];
         const std::string index = std::to_string(s);
-        WriteMissingTables(script, folder);
+        WriteMissingTables(script, folder, journal);
         file.WriteLine("# SCRIPTNAME" + index);
         file.WriteLine(script.Name);
         file.WriteLine("# TABLECOUNT" + index);
@@ -260,7 +266,8 @@ void SaveProject(TProject& project, const std::string& fileName)
             const std::string key = index + std::to_string(k);
             file.WriteLine("# DATANAME" + key);
             file.WriteLine(dataset.Name);
-            data::WriteDatasetFile(dataset, MemberPath(folder, data::BaseName(dataset.Name) + ".obd"));
+            data::WriteDatasetFile(dataset,
+                                   journal.Temporary(MemberPath(folder, data::BaseName(dataset.Name) + ".obd")));
             // Maps never initialised have no grid and are not saved.
             std::vector<const map::TMap*> saved;
             for (const auto& map : dataset.Maps)
@@ -271,18 +278,28 @@ void SaveProject(TProject& project, const std::string& fileName)
             for (std::size_t j = 0; j < saved.size(); ++j) {
                 file.WriteLine("# MAPNAMES" + key + std::to_string(j));
                 file.WriteLine(saved[j]->Name);
-                map::WriteMapFileTo(*saved[j], MemberPath(folder, data::BaseName(saved[j]->Name) + ".obm"));
+                map::WriteMapFileTo(*saved[j],
+                                    journal.Temporary(MemberPath(folder, data::BaseName(saved[j]->Name) + ".obm")));
             }
         }
     }
     file.Close();
+    journal.Commit();
 }
 
 bool LoadProject(TProject& project, const std::string& fileName, const TLoadProjectOptions& options)
 {
     try {
-        TProjectReader reader(fileName);
+        RecoverInterruptedSave(fileName);
         const std::string folder = MemberFolder(fileName);
+        // A save by another process waits until the whole project is read.
+        std::optional<data::TFolderLock> lock;
+        try {
+            lock.emplace(folder, false);
+        } catch (const TError&) {
+            // A folder that cannot be locked is read as it is.
+        }
+        TProjectReader reader(fileName);
         reader.Find("PROJECTNAME");
         project.Name = reader.ReadLine();
         reader.Find("SCRIPTCOUNT");

@@ -2,6 +2,7 @@
 #include "cli/CommandLine.h"
 #include "cli/Commands.h"
 #include "cli/JsonOutput.h"
+#include "data/Cp1251.h"
 #include "data/DatasetBuild.h"
 #include "data/DatasetFile.h"
 #include "data/TDataTable.h"
@@ -81,6 +82,21 @@ std::vector<int> NamedFields(const data::TDataTable& table, const std::string& o
     }
 }
 
+// True when the table file the dataset is read with (its Name in the folder, letter case
+// ignored, as loading the dataset finds it) is the source itself.
+bool IsSourceTable(const std::string& source, const std::filesystem::path& folder, const std::string& name)
+{
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    if (fs::equivalent(source, folder / name, ec))
+        return true;
+    const fs::path sourcePath(source);
+    return data::TableKindOfPath(source) == data::TTableKind::TableFile &&
+           fs::equivalent(sourcePath.parent_path().empty() ? fs::path(".") : sourcePath.parent_path(),
+                          folder.empty() ? fs::path(".") : folder, ec) &&
+           data::FoldCase(sourcePath.filename().string()) == data::FoldCase(name);
+}
+
 } // namespace
 
 void RunDataset(const TOptions& line)
@@ -124,9 +140,11 @@ void RunDataset(const TOptions& line)
                      built.UnparsedCells, built.FirstUnparsedRecord + 1,
                      table.FieldNames[static_cast<std::size_t>(built.FirstUnparsedField)].c_str());
 
-    // The table goes beside the dataset under its Name, where loading the dataset looks for it.
+    // The table goes beside the dataset under its Name, where loading the dataset looks for
+    // it; a table file that is already there as the source is never written over.
     const std::filesystem::path folder = std::filesystem::path(options.Out).parent_path();
-    data::SaveTable(table, (folder / table.Name).string());
+    if (!IsSourceTable(options.Table, folder, table.Name))
+        data::SaveTable(table, (folder / table.Name).string());
     data::WriteDatasetFile(dataset, options.Out);
 
     TJson json;

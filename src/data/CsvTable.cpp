@@ -2,6 +2,8 @@
 #include "data/CsvTable.h"
 
 #include "data/Cp1251.h"
+#include "data/MemoryBudget.h"
+#include "data/SafeFiles.h"
 #include "data/TDataTable.h"
 #include "data/TError.h"
 #include "data/TRWFile.h"
@@ -46,12 +48,40 @@ std::string Utf16ToUtf8(std::string_view bytes, bool bigEndian)
     return out;
 }
 
+// The text with every byte that starts no valid UTF-8 sequence replaced by U+FFFD.
+std::string RepairUtf8(std::string_view text)
+{
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size();) {
+        if (static_cast<unsigned char>(text[i]) < 0x80) {
+            out += text[i++];
+            continue;
+        }
+        std::size_t length = 2;
+        while (length <= 4 && !(i + length <= text.size() && IsValidUtf8(text.substr(i, length))))
+            ++length;
+        if (length <= 4) {
+            out.append(text.substr(i, length));
+            i += length;
+        } else {
+            AppendUtf8(out, 0xFFFD);
+            ++i;
+        }
+    }
+    return out;
+}
+
 // Turns the bytes into UTF-8 text: byte-order marks decide first, then UTF-8 validity.
 void DecodeText(std::string& bytes)
 {
     const std::string_view view = bytes;
-    if (view.starts_with("\xEF\xBB\xBF"))
+    if (view.starts_with("\xEF\xBB\xBF")) {
         bytes.erase(0, 3);
+        // Text in memory is UTF-8 throughout: a damaged byte after the mark is replaced.
+        if (!IsValidUtf8(bytes))
+            bytes = RepairUtf8(bytes);
+    }
     else if (view.starts_with("\xFF\xFE"))
         bytes = Utf16ToUtf8(view.substr(2), false);
     else if (view.starts_with("\xFE\xFF"))
@@ -329,6 +359,8 @@ void ReadCsvBytes(std::string bytes, const std::string& displayName, TDataTable&
     const std::size_t paddingLimit = body.size() + 1024;
     std::size_t padding = 0;
     TArray2S values;
+    const std::size_t memoryLimit = TableMemoryLimit(body.size());
+    std::size_t memory = 0;
     // Records are not counted ahead: blank lines would make a count of line ends overstate
     // them without bound.
     while (parser.Next(cells)) {
@@ -353,6 +385,10 @@ void ReadCsvBytes(std::string bytes, const std::string& displayName, TDataTable&
         for (std::string& cell : cells)
             if (IsEmptyValue(cell))
                 cell.clear();
+        memory += RecordMemory(cells);
+        if (memory > memoryLimit)
+            RaiseTableTooLarge("file " + displayName + ", line " + std::to_string(parser.RecordLine()), memoryLimit,
+                               body.size());
         values.push_back(std::move(cells));
         cells = std::vector<std::string>();
         cells.reserve(fieldCount);
@@ -371,17 +407,7 @@ void ReadCsvBytes(std::string bytes, const std::string& displayName, TDataTable&
 
 void ReadCsvTable(const std::string& path, TDataTable& table)
 {
-    std::unique_ptr<std::FILE, int (*)(std::FILE*)> in(std::fopen(path.c_str(), "rb"), std::fclose);
-    if (!in)
-        throw TError("cannot open file " + path + ": " + std::strerror(errno));
-    std::string bytes;
-    char buffer[1 << 16];
-    std::size_t got;
-    while ((got = std::fread(buffer, 1, sizeof buffer, in.get())) > 0)
-        bytes.append(buffer, got);
-    if (std::ferror(in.get()))
-        throw TError("cannot read file " + path + ": " + std::strerror(errno));
-    ReadCsvBytes(std::move(bytes), path, table);
+    ReadCsvBytes(ReadFileBytes(path), path, table);
 }
 
 } // namespace orbelin::data

@@ -7,6 +7,7 @@
 #include "numeric/Missing.h"
 
 #include <cfloat>
+#include <algorithm>
 #include <cmath>
 
 namespace orbelin::data {
@@ -120,38 +121,91 @@ TBuildResult BuildFromTable(TData& data, const std::vector<TFieldChoice>& choice
     return result;
 }
 
+namespace {
+
+// Mean and deviation of a coordinate over all N points (missing values skipped in the sums,
+// counted in N). Values near the largest double (1e308) are first divided by the power of
+// two above their largest magnitude, so the sums no longer overflow to infinity; the
+// division is exact, so the result is what exact sums would round to.
+void MeanAndDeviation(const TData& data, int k, double& mean, double& deviation)
+{
+    const auto kk = static_cast<std::size_t>(k);
+    const double n = data.PointCount;
+    double largest = 0;
+    for (const TArray1D& point : data.Points)
+        if (!IsMissing(point[kk]) && std::isfinite(point[kk]))
+            largest = std::max(largest, std::fabs(point[kk]));
+    int exponent = 0;
+    if (largest > 0)
+        std::frexp(largest, &exponent);
+    // Values of ordinary size are summed as they are.
+    if (exponent > -500 && exponent < 500)
+        exponent = 0;
+    const auto scaled = [exponent](double x) { return exponent == 0 ? x : std::ldexp(x, -exponent); };
+    double sum = 0;
+    for (const TArray1D& point : data.Points)
+        if (!IsMissing(point[kk]))
+            sum += scaled(point[kk]);
+    const double scaledMean = n > 0 ? sum / n : 0;
+    double sq = 0;
+    for (const TArray1D& point : data.Points)
+        if (!IsMissing(point[kk]))
+            sq += (scaled(point[kk]) - scaledMean) * (scaled(point[kk]) - scaledMean);
+    mean = std::ldexp(scaledMean, exponent);
+    deviation = n > 0 ? std::ldexp(std::sqrt(sq / n), exponent) : 0;
+}
+
+// ln(x - rawMin + 1); where x - rawMin overflows, from the halves of both.
+double LogStep(double x, double rawMin)
+{
+    const double shifted = x - rawMin;
+    if (std::isinf(shifted) && std::isfinite(x) && std::isfinite(rawMin))
+        return std::log(x / 2 - rawMin / 2 + 0.5) + std::log(2.0);
+    return std::log(shifted + 1);
+}
+
+// (x - mean) / std, from the halves so that x - mean cannot overflow; halving is exact, so
+// the bits are those of the plain form wherever that did not overflow.
+double DeviationStep(double x, double mean, double std)
+{
+    if (std == 0)
+        return x - mean;
+    return (x / 2 - mean / 2) / std * 2;
+}
+
+double RangeStep(double x, double lo, double hi)
+{
+    if (lo == hi)
+        return x - hi;
+    // Halving first keeps hi - lo finite for the widest ranges; halving is exact, so the
+    // result has the bits of (x - lo) * 2 / (hi - lo) - 1 wherever that did not overflow.
+    return (x / 2 - lo / 2) / (hi / 2 - lo / 2) * 2 - 1;
+}
+
+} // namespace
+
 void Normalise(TData& data)
 {
     data.NormStat.assign(static_cast<std::size_t>(data.CoordCount), TNormStat());
-    const double n = data.PointCount;
     for (int k = 0; k < data.CoordCount; ++k) {
         const auto kk = static_cast<std::size_t>(k);
         TNormStat& s = data.NormStat[kk];
         MinMax(data, k, s.RawMin, s.RawMax);
         if (data.LogFlags[kk]) {
             const double rawMin = s.RawMin;
-            ApplyStep(data, k, [rawMin](double x) { return std::log(x - rawMin + 1); });
+            ApplyStep(data, k, [rawMin](double x) { return LogStep(x, rawMin); });
         }
-        double sum = 0;
-        for (const TArray1D& point : data.Points)
-            if (!IsMissing(point[kk]))
-                sum += point[kk];
-        s.Mean = n > 0 ? sum / n : 0;
-        double sq = 0;
-        for (const TArray1D& point : data.Points)
-            if (!IsMissing(point[kk]))
-                sq += (point[kk] - s.Mean) * (point[kk] - s.Mean);
-        s.Std = n > 0 ? std::sqrt(sq / n) : 0;
+        MeanAndDeviation(data, k, s.Mean, s.Std);
         if (data.StdFlags[kk]) {
             const double mean = s.Mean, std = s.Std;
-            ApplyStep(data, k, [mean, std](double x) { return std != 0 ? (x - mean) / std : x - mean; });
+            ApplyStep(data, k, [mean, std](double x) { return DeviationStep(x, mean, std); });
         }
         if (data.TanhFlags[kk])
             ApplyStep(data, k, [](double x) { return std::tanh(x); });
         MinMax(data, k, s.PreRangeMin, s.PreRangeMax);
         if (data.RangeFlags[kk]) {
             const double lo = s.PreRangeMin, hi = s.PreRangeMax;
-            ApplyStep(data, k, [lo, hi](double x) { return lo != hi ? (x - lo) * 2 / (hi - lo) - 1 : x - hi; });
+            ApplyStep(data, k, [lo, hi](double x) { return RangeStep(x, lo, hi); });
         }
         MinMax(data, k, s.FinalMin, s.FinalMax);
     }
@@ -170,12 +224,11 @@ double NormaliseValue(const TData& data, int k, double x)
         x = std::log(arg);
     }
     if (data.StdFlags[kk])
-        x = s.Std != 0 ? (x - s.Mean) / s.Std : x - s.Mean;
+        x = DeviationStep(x, s.Mean, s.Std);
     if (data.TanhFlags[kk])
         x = std::tanh(x);
     if (data.RangeFlags[kk])
-        x = s.PreRangeMin != s.PreRangeMax ? (x - s.PreRangeMin) * 2 / (s.PreRangeMax - s.PreRangeMin) - 1
-                                           : x - s.PreRangeMax;
+        x = RangeStep(x, s.PreRangeMin, s.PreRangeMax);
     return x;
 }
 

@@ -8,6 +8,7 @@
 #include "data/TRWFile.h"
 #include "data/TextRoutines.h"
 #include "map/TMap.h"
+#include "view/AddObjectFile.h"
 #include "numeric/Missing.h"
 
 #include <charconv>
@@ -107,6 +108,27 @@ std::string NormStatText(double v)
     if (IsMissing(v) || (ParseDecimal(TrimBlanks(fixed), back) && back == v))
         return fixed;
     return GeneralText(v);
+}
+
+// The additional objects file that an "# OBJECTS" section names, read from the dataset
+// file's own folder (or from the resources, for an embedded dataset). The writer never
+// puts this section; files of other programs and hand-made ones do.
+void ReadObjectsSection(TRWFile& file, TData& data)
+{
+    if (!file.FindKey("OBJECTS"))
+        return;
+    const std::string name = TrimBlanks(file.ReadToken());
+    if (name.empty())
+        Fail(file, "section \"OBJECTS\" names no file");
+    if (name.find_first_of("/\\") != std::string::npos || name == "." || name == "..")
+        Fail(file, "section \"OBJECTS\": " + name + " is not a plain file name");
+    TRWFile objects;
+    if (file.IsResource())
+        objects.OpenResource(name);
+    else
+        objects.OpenForReading((std::filesystem::path(file.FileName()).parent_path() / name).string());
+    view::ReadAddObjects(objects, data.CoordCount, data.AddObjects);
+    objects.Close();
 }
 
 } // namespace
@@ -284,6 +306,7 @@ void ReadDataset(TData& data, TRWFile& file, std::vector<TFieldChoice>* choices)
         }
         ReadStyles(file, *data.Table);
     }
+    ReadObjectsSection(file, data);
     data.MarkedPoints.clear();
     data.MarkColors.clear();
     data.MarkSizes.clear();

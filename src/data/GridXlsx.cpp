@@ -2,6 +2,7 @@
 #include "data/GridXlsx.h"
 
 #include "data/Cp1251.h"
+#include "data/SafeFiles.h"
 #include "data/TError.h"
 
 #include <xlsxwriter.h>
@@ -41,7 +42,8 @@ void CheckFits(const TArray2S& grid, const std::string& path)
 void WriteGridXlsx(const TArray2S& grid, const std::string& path)
 {
     CheckFits(grid, path);
-    const std::string temp = path + ".orbelin-tmp";
+    RemoveStaleTemporaries(path);
+    const std::string temp = UniqueTemporaryName(path);
     // The library reports a file it cannot create only on its own stderr; finding out
     // first gives the user the reason.
     if (std::FILE* probe = std::fopen(temp.c_str(), "wb"))
@@ -69,10 +71,11 @@ void WriteGridXlsx(const TArray2S& grid, const std::string& path)
         std::remove(temp.c_str());
         Fail(path, lxw_strerror(error));
     }
-    if (std::rename(temp.c_str(), path.c_str()) != 0) {
-        const int renameError = errno;
+    try {
+        RenameReplacing(temp, path);
+    } catch (...) {
         std::remove(temp.c_str());
-        Fail(path, std::strerror(renameError));
+        throw;
     }
 }
 

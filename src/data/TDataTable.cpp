@@ -5,12 +5,14 @@
 #include "data/CsvTable.h"
 #include "data/DbfTable.h"
 #include "data/ParadoxTable.h"
+#include "data/SafeFiles.h"
 #include "data/TError.h"
 #include "data/TRWFile.h"
 #include "data/TextDataFile.h"
 #include "data/TextRoutines.h"
 
 #include <algorithm>
+#include <unordered_map>
 #include <unordered_set>
 #include <utility>
 
@@ -24,30 +26,33 @@ bool IsPlainToken(const std::string& value)
     return std::all_of(bytes.begin(), bytes.end(), [](char c) { return IsTokenByte(static_cast<unsigned char>(c)); });
 }
 
-std::string ValueText(const TDataTable& table, int record, int field)
+std::string ValueText(TRWFile& file, const TDataTable& table, int record, int field)
 {
     const std::string& value = table.Values[static_cast<std::size_t>(record)][static_cast<std::size_t>(field)];
     if (value.empty())
         return "@";
-    if (value.find('"') != std::string::npos)
-        throw TError("cannot save table " + table.Name + ": the value " + value + " of record " +
-                     std::to_string(record + 1) + ", field " + table.FieldNames[static_cast<std::size_t>(field)] +
-                     " holds a double quote, which a table file cannot store");
     // Strings are always quoted. Other values are written as they are, unless they would
-    // not read back as one token (date-times hold blanks and colons).
+    // not read back as one token (date-times hold blanks and colons). A double quote or a
+    // character outside Windows-1251 makes the file a UTF-8 one (TRWFile).
     if (table.FieldTypes[static_cast<std::size_t>(field)] == TFieldType::String || !IsPlainToken(value))
-        return "\"" + value + "\"";
+        return file.QuotedToken(value);
     return value;
 }
 
 // Reads the table file sections into table (kinds 1 and 3).
 void ReadTableSections(TRWFile& file, TDataTable& table)
 {
+    // Every table file declares its fields and records: a file without these sections
+    // (an empty one, or one of another kind) holds no table.
+    const auto require = [&file](const char* key) {
+        if (!file.FindKey(key))
+            throw TError("file " + file.FileName() + ": no \"# " + key + "\" section; this is not a table file");
+    };
     int fieldCount = 0, recordCount = 0;
-    if (file.FindKey("FIELDCOUNT"))
-        file.ReadInt(fieldCount);
-    if (file.FindKey("TABLECOUNT"))
-        file.ReadInt(recordCount);
+    require("FIELDCOUNT");
+    file.ReadInt(fieldCount);
+    require("TABLECOUNT");
+    file.ReadInt(recordCount);
     const auto size = static_cast<long long>(file.SourceSize());
     if (fieldCount < 0 || recordCount < 0)
         throw TError("file " + file.FileName() + ": negative field or record count (" + std::to_string(fieldCount) +
@@ -61,7 +66,7 @@ void ReadTableSections(TRWFile& file, TDataTable& table)
     table.FieldCount = fieldCount;
     table.RecordCount = recordCount;
 
-    file.FindKey("TABLEFIELDS");
+    require("TABLEFIELDS");
     table.FieldDescriptors = file.ReadStringMatrix(0, fieldCount);
     table.FieldNames.assign(static_cast<std::size_t>(fieldCount), std::string());
     table.FieldTypes.assign(static_cast<std::size_t>(fieldCount), TFieldType::Unknown);
@@ -73,7 +78,8 @@ void ReadTableSections(TRWFile& file, TDataTable& table)
             table.FieldTypes[static_cast<std::size_t>(i)] = FieldTypeFromKeyword(descriptor[1]);
     }
 
-    file.FindKey("STRINGTABLE");
+    if (recordCount > 0)
+        require("STRINGTABLE");
     if (fieldCount > 0)
         table.Values = file.ReadStringMatrix(fieldCount, recordCount);
     else
@@ -116,6 +122,8 @@ void LoadTable(TDataTable& table, const std::string& path, TTableKind kind)
     loaded.Name = BaseName(path) + ".OBT";
     if (kind != TTableKind::Resource && TableKindOfPath(path) == TTableKind::Csv)
         kind = TTableKind::Csv;
+    if (kind != TTableKind::Resource)
+        CheckNotDirectory(path);
     switch (kind) {
     case TTableKind::TableFile:
     case TTableKind::Resource: {
@@ -172,7 +180,7 @@ void SaveTable(const TDataTable& table, const std::string& fileName)
     file.WriteLine("# STRINGTABLE");
     for (int i = 0; i < table.RecordCount; ++i) {
         for (int j = 0; j < table.FieldCount; ++j)
-            file.Write(ValueText(table, i, j) + " ");
+            file.Write(ValueText(file, table, i, j) + " ");
         file.WriteLine("");
     }
     file.WriteLine("");
@@ -183,6 +191,9 @@ TArray1S SafeFieldNames(const TArray1S& names)
 {
     TArray1S safe;
     std::unordered_set<std::string> taken;
+    // The next suffix to try per name: each count only goes up, so a header of thousands of
+    // equal names takes linear time instead of trying "_2", "_3"... again for every one.
+    std::unordered_map<std::string, int> nextSuffix;
     for (const std::string& raw : names) {
         std::string bytes;
         // Characters without a Windows-1251 byte become "?", which is no token byte either.
@@ -195,8 +206,12 @@ TArray1S SafeFieldNames(const TArray1S& names)
             bytes.insert(bytes.begin(), '_');
         const std::string base = Cp1251ToUtf8(bytes);
         std::string name = base;
-        for (int k = 2; taken.count(FoldCase(name)); ++k)
-            name = base + "_" + std::to_string(k);
+        if (taken.count(FoldCase(name))) {
+            int& k = nextSuffix.try_emplace(FoldCase(base), 2).first->second;
+            do
+                name = base + "_" + std::to_string(k++);
+            while (taken.count(FoldCase(name)));
+        }
         taken.insert(FoldCase(name));
         safe.push_back(std::move(name));
     }

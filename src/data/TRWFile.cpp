@@ -2,21 +2,27 @@
 #include "data/TRWFile.h"
 
 #include "data/Cp1251.h"
+#include "data/MemoryBudget.h"
 #include "data/Resources.h"
+#include "data/SafeFiles.h"
 #include "data/TError.h"
 #include "numeric/Missing.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <charconv>
 #include <cstring>
-#include <fstream>
-#include <iterator>
+#include <filesystem>
 #include <limits>
+#include <type_traits>
+
+#include <unistd.h>
 
 namespace orbelin::data {
 namespace {
 
 constexpr unsigned char Quote = '"';
+constexpr std::string_view EncodingLine = "# ENCODING UTF-8";
 
 bool IsNanText(std::string_view t)
 {
@@ -115,38 +121,63 @@ bool ParseInteger(std::string_view text, int& value, bool allowHex)
     return true;
 }
 
-TRWFile::~TRWFile()
-{
-    if (Out_) {
-        std::fclose(Out_);
-        std::remove(TempName_.c_str());
-    }
-}
+TRWFile::~TRWFile() = default;
 
 void TRWFile::CreateForWriting(const std::string& fileName)
 {
     Close();
     FileName_ = fileName;
-    TempName_ = fileName + ".orbelin-tmp";
-    Out_ = std::fopen(TempName_.c_str(), "wb");
-    if (!Out_)
+    std::error_code ec;
+    if (std::filesystem::is_directory(fileName, ec))
+        throw TError("cannot create file " + fileName + ": " + fileName + " is a directory");
+    // The file itself is written on Close; a folder that cannot take it is refused now.
+    const std::filesystem::path folder = std::filesystem::path(fileName).parent_path();
+    if (::access(folder.empty() ? "." : folder.c_str(), W_OK | X_OK) != 0)
         throw TError("cannot create file " + fileName + ": " + std::strerror(errno));
+    Text_.clear();
+    Escaped_ = false;
     State_ = TState::Writing;
+}
+
+void TRWFile::StartReading()
+{
+    Resource_ = false;
+    Pos_ = 0;
+    Utf8_ = false;
+    FirstLine_ = 1;
+    Section_.clear();
+    if (Data_.starts_with(EncodingLine)) {
+        std::size_t after = EncodingLine.size();
+        if (after < Data_.size() && Data_[after] == '\r')
+            ++after;
+        if (after >= Data_.size() || Data_[after] == '\n') {
+            Data_.remove_prefix(std::min(after + 1, Data_.size()));
+            Utf8_ = true;
+            FirstLine_ = 2;
+            if (!IsValidUtf8(Data_)) {
+                std::size_t bad = 0;
+                while (true) {
+                    const std::size_t lf = Data_.find('\n', bad);
+                    const std::size_t end = lf == std::string_view::npos ? Data_.size() : lf;
+                    if (!IsValidUtf8(Data_.substr(bad, end - bad)) || lf == std::string_view::npos)
+                        break;
+                    bad = lf + 1;
+                }
+                throw TError("file " + FileName_ + ", line " + std::to_string(LineAt(bad)) +
+                             ": the file declares UTF-8 text, but this line is not valid UTF-8");
+            }
+        }
+    }
+    State_ = TState::Reading;
 }
 
 void TRWFile::OpenForReading(const std::string& fileName)
 {
     Close();
     FileName_ = fileName;
-    std::ifstream in(fileName, std::ios::binary);
-    if (!in)
-        throw TError("cannot open file " + fileName + ": " + std::strerror(errno));
-    Owned_.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    if (in.bad())
-        throw TError("cannot read file " + fileName);
+    Owned_ = ReadFileBytes(fileName);
     Data_ = Owned_;
-    Pos_ = 0;
-    State_ = TState::Reading;
+    StartReading();
 }
 
 void TRWFile::OpenResource(const std::string& name)
@@ -157,8 +188,8 @@ void TRWFile::OpenResource(const std::string& name)
     if (!bytes)
         throw TError("cannot open resource " + name + ": the program holds no such resource");
     Data_ = *bytes;
-    Pos_ = 0;
-    State_ = TState::Reading;
+    StartReading();
+    Resource_ = true;
 }
 
 void TRWFile::OpenBytes(std::string bytes, const std::string& displayName)
@@ -167,27 +198,24 @@ void TRWFile::OpenBytes(std::string bytes, const std::string& displayName)
     FileName_ = displayName;
     Owned_ = std::move(bytes);
     Data_ = Owned_;
-    Pos_ = 0;
-    State_ = TState::Reading;
+    StartReading();
 }
 
 void TRWFile::Close()
 {
-    if (State_ == TState::Writing && Out_) {
-        std::FILE* out = Out_;
-        Out_ = nullptr;
+    if (State_ == TState::Writing) {
         State_ = TState::Closed;
-        const bool written = std::fflush(out) == 0 && !std::ferror(out);
-        const bool closed = std::fclose(out) == 0;
-        if (!written || !closed) {
-            std::remove(TempName_.c_str());
-            throw TError("cannot write file " + FileName_ + ": " + std::strerror(errno));
+        std::string bytes;
+        if (Escaped_ || !Utf8ToCp1251(Text_, bytes)) {
+            if (!IsValidUtf8(Text_))
+                throw TError("cannot write file " + FileName_ + ": its text is not valid UTF-8");
+            bytes.assign(EncodingLine);
+            bytes += "\r\n";
+            bytes += Text_;
         }
-        if (std::rename(TempName_.c_str(), FileName_.c_str()) != 0) {
-            const std::string reason = std::strerror(errno);
-            std::remove(TempName_.c_str());
-            throw TError("cannot replace file " + FileName_ + ": " + reason);
-        }
+        Text_.clear();
+        Text_.shrink_to_fit();
+        WriteFileReplacing(FileName_, bytes);
         return;
     }
     State_ = TState::Closed;
@@ -203,11 +231,37 @@ void TRWFile::CheckReading() const
         throw TError("file " + FileName_ + " is not open for reading");
 }
 
+std::string TRWFile::ToText(std::string_view bytes) const
+{
+    return Utf8_ ? std::string(bytes) : Cp1251ToUtf8(bytes);
+}
+
+long long TRWFile::LineAt(std::size_t pos) const
+{
+    pos = std::min(pos, Data_.size());
+    return FirstLine_ + std::count(Data_.begin(), Data_.begin() + static_cast<std::ptrdiff_t>(pos), '\n');
+}
+
+std::string TRWFile::Where() const
+{
+    std::string where = "file " + FileName_;
+    if (!Section_.empty())
+        where += ", section \"" + Section_ + "\"";
+    // At the start of a line the position belongs to the line before: the value just read.
+    std::size_t pos = Pos_;
+    while (pos > 0 && (Data_[pos - 1] == '\n' || Data_[pos - 1] == '\r'))
+        --pos;
+    return where + ", line " + std::to_string(LineAt(pos));
+}
+
 bool TRWFile::FindKey(std::string_view key)
 {
     CheckReading();
     std::string keyBytes;
-    Utf8ToCp1251(key, keyBytes);
+    if (Utf8_)
+        keyBytes = key;
+    else
+        Utf8ToCp1251(key, keyBytes);
     Pos_ = 0;
     while (Pos_ < Data_.size()) {
         const std::size_t start = Pos_;
@@ -218,7 +272,7 @@ bool TRWFile::FindKey(std::string_view key)
             --end;
         const std::string_view line = Data_.substr(start, end - start);
         if (!line.empty() && line[0] == '#' && line.find(keyBytes) != std::string_view::npos) {
-            Section_ = Cp1251ToUtf8(line);
+            Section_ = ToText(line);
             return true;
         }
     }
@@ -237,7 +291,23 @@ std::string TRWFile::ReadLine()
     Pos_ = lf == std::string_view::npos ? Data_.size() : lf + 1;
     if (end > start && Data_[end - 1] == '\r')
         --end;
-    return Cp1251ToUtf8(Data_.substr(start, end - start));
+    return ToText(Data_.substr(start, end - start));
+}
+
+bool TRWFile::SkipToToken(int& lineEnds)
+{
+    const std::size_t n = Data_.size();
+    while (Pos_ < n) {
+        const unsigned char b = static_cast<unsigned char>(Data_[Pos_]);
+        if (b == Quote || IsToken(b))
+            return false;
+        if (b == '#' && (Pos_ == 0 || Data_[Pos_ - 1] == '\n'))
+            return true;
+        if (b == '\n')
+            ++lineEnds;
+        ++Pos_;
+    }
+    return false;
 }
 
 bool TRWFile::ReadTokenBytes(std::string& token)
@@ -246,7 +316,7 @@ bool TRWFile::ReadTokenBytes(std::string& token)
     const std::size_t n = Data_.size();
     while (Pos_ < n) {
         const unsigned char b = static_cast<unsigned char>(Data_[Pos_]);
-        if (b == Quote || IsTokenByte(b))
+        if (b == Quote || IsToken(b))
             break;
         ++Pos_;
     }
@@ -254,14 +324,22 @@ bool TRWFile::ReadTokenBytes(std::string& token)
         return false;
     if (static_cast<unsigned char>(Data_[Pos_]) == Quote) {
         ++Pos_;
-        const std::size_t close = Data_.find('"', Pos_);
-        const std::size_t end = close == std::string_view::npos ? n : close;
-        token.assign(Data_.substr(Pos_, end - Pos_));
-        Pos_ = close == std::string_view::npos ? n : close + 1;
-        return true;
+        while (true) {
+            const std::size_t close = Data_.find('"', Pos_);
+            const std::size_t end = close == std::string_view::npos ? n : close;
+            token.append(Data_.substr(Pos_, end - Pos_));
+            Pos_ = close == std::string_view::npos ? n : close + 1;
+            // Only UTF-8 files escape a quote by doubling it; in the others "" ends the token.
+            if (Utf8_ && Pos_ < n && Data_[Pos_] == '"') {
+                token += '"';
+                ++Pos_;
+                continue;
+            }
+            return true;
+        }
     }
     const std::size_t start = Pos_;
-    while (Pos_ < n && IsTokenByte(static_cast<unsigned char>(Data_[Pos_])))
+    while (Pos_ < n && IsToken(static_cast<unsigned char>(Data_[Pos_])))
         ++Pos_;
     token.assign(Data_.substr(start, Pos_ - start));
     if (Pos_ < n)
@@ -275,7 +353,7 @@ bool TRWFile::ReadLineTokenBytes(std::string& token)
     const std::size_t n = Data_.size();
     while (Pos_ < n) {
         const unsigned char b = static_cast<unsigned char>(Data_[Pos_]);
-        if (b == Quote || IsTokenByte(b))
+        if (b == Quote || IsToken(b))
             break;
         ++Pos_;
     }
@@ -299,7 +377,7 @@ std::string TRWFile::ReadToken()
     CheckReading();
     std::string token;
     ReadTokenBytes(token);
-    return Cp1251ToUtf8(token);
+    return ToText(token);
 }
 
 std::string TRWFile::ReadLineToken()
@@ -307,16 +385,16 @@ std::string TRWFile::ReadLineToken()
     CheckReading();
     std::string token;
     ReadLineTokenBytes(token);
-    return Cp1251ToUtf8(token);
+    return ToText(token);
 }
 
-TArray1S TRWFile::SplitTokens(std::string_view text)
+TArray1S TRWFile::SplitTokenBytes(std::string_view text) const
 {
-    std::string bytes;
-    Utf8ToCp1251(text, bytes);
+    std::string bytes(text);
     bytes += "  ";
     TRWFile scanner;
     scanner.Data_ = bytes;
+    scanner.Utf8_ = Utf8_;
     scanner.State_ = TState::Reading;
     TArray1S tokens;
     std::string token;
@@ -324,11 +402,19 @@ TArray1S TRWFile::SplitTokens(std::string_view text)
         scanner.ReadTokenBytes(token);
         if (token.empty() || (token.size() == 1 && token[0] == '\0'))
             break;
-        tokens.push_back(Cp1251ToUtf8(token));
+        tokens.push_back(ToText(token));
     }
     scanner.Data_ = {};
     scanner.State_ = TState::Closed;
     return tokens;
+}
+
+TArray1S TRWFile::SplitTokens(std::string_view text)
+{
+    std::string bytes;
+    Utf8ToCp1251(text, bytes);
+    TRWFile scanner;
+    return scanner.SplitTokenBytes(bytes);
 }
 
 void TRWFile::RaiseTruncated(long long found, long long expected, const char* what) const
@@ -340,67 +426,127 @@ void TRWFile::RaiseTruncated(long long found, long long expected, const char* wh
                  std::to_string(found) + " before the end of the file");
 }
 
-TArray2S TRWFile::ReadStringMatrix(int c, int r)
+template <class TValue, class TConvert>
+std::vector<std::vector<TValue>> TRWFile::ReadTokenMatrix(int c, int r, TRowLayout layout, const char* what,
+                                                          TConvert convert)
 {
     CheckReading();
-    TArray2S rows;
-    std::string token;
+    const bool lines = layout == TRowLayout::Lines;
     // Rows are added as they are read, so a hostile count costs no more memory than the
     // file itself holds.
-    for (int i = 0; i < r; ++i) {
-        if (c <= 0) {
-            if (!ReadLineTokenBytes(token))
-                RaiseTruncated(i, r, "lines");
-            rows.push_back(SplitTokens(Cp1251ToUtf8(token)));
-            continue;
-        }
-        TArray1S row;
-        for (int j = 0; j < c; ++j) {
-            if (!ReadTokenBytes(token))
-                RaiseTruncated(static_cast<long long>(i) * c + j, static_cast<long long>(r) * c, "values");
-            if (token == "@" || IsNanText(token))
-                row.emplace_back();
-            else
-                row.push_back(Cp1251ToUtf8(token));
-        }
-        rows.push_back(std::move(row));
-    }
-    return rows;
-}
-
-template <class TValue, class TConvert>
-std::vector<std::vector<TValue>> TRWFile::ReadTokenMatrix(int c, int r, const char* what, TConvert convert)
-{
-    CheckReading();
     std::vector<std::vector<TValue>> rows;
     std::string token;
+    const auto fail = [&](const std::string& problem) { throw TError(Where() + ": " + problem); };
+    const std::size_t memoryLimit = TableMemoryLimit(Data_.size());
+    std::size_t memory = 0;
     for (int i = 0; i < r; ++i) {
         std::vector<TValue> row;
         for (int j = 0; j < c; ++j) {
+            int lineEnds = 0;
+            const std::size_t before = Pos_;
+            const bool header = SkipToToken(lineEnds);
+            if (lines) {
+                const bool shortRow = j > 0 && (header || lineEnds > 0);
+                if (shortRow || (j == 0 && header)) {
+                    Pos_ = before;
+                    fail(shortRow ? "row " + std::to_string(i + 1) + " holds " + std::to_string(j) + " of its " +
+                                        std::to_string(c) + " " + what
+                                  : "the section ends after " + std::to_string(i) + " of its " + std::to_string(r) +
+                                        " rows");
+                }
+                if (j == 0 && i > 0 && lineEnds == 0) {
+                    Pos_ = before;
+                    fail("row " + std::to_string(i) + " holds more than its " + std::to_string(c) + " " + what);
+                }
+            }
             if (!ReadTokenBytes(token))
                 RaiseTruncated(static_cast<long long>(i) * c + j, static_cast<long long>(r) * c, what);
             row.push_back(convert(token));
         }
+        if constexpr (std::is_same_v<TValue, std::string>)
+            memory += RecordMemory(row);
+        else
+            memory += sizeof(row) + 16 + row.capacity() * sizeof(TValue);
+        if (memory > memoryLimit)
+            RaiseTableTooLarge(Where(), memoryLimit, Data_.size());
         rows.push_back(std::move(row));
+    }
+    if (lines && c > 0) {
+        const std::size_t after = Pos_;
+        int lineEnds = 0;
+        const bool header = SkipToToken(lineEnds);
+        if (!header && Pos_ < Data_.size()) {
+            if (lineEnds == 0 && r > 0) {
+                Pos_ = after;
+                fail("row " + std::to_string(r) + " holds more than its " + std::to_string(c) + " " + what);
+            }
+            ++Pos_;
+            fail("a value follows the " + std::to_string(r) + " rows the section declares");
+        }
+        Pos_ = after;
     }
     return rows;
 }
 
-TArray2D TRWFile::ReadFloatMatrix(int c, int r)
+TArray2S TRWFile::ReadStringMatrix(int c, int r, TRowLayout layout)
 {
-    return ReadTokenMatrix<double>(c, r, "numbers", [](const std::string& token) {
+    CheckReading();
+    if (c > 0)
+        return ReadTokenMatrix<std::string>(c, r, layout, "values", [this](const std::string& token) {
+            if (token == "@" || IsNanText(token))
+                return std::string();
+            return ToText(token);
+        });
+    TArray2S rows;
+    std::string token;
+    for (int i = 0; i < r; ++i) {
+        int lineEnds = 0;
+        SkipToToken(lineEnds);
+        const bool quoted = Pos_ < Data_.size() && Data_[Pos_] == '"';
+        if (!ReadLineTokenBytes(token))
+            RaiseTruncated(i, r, "lines");
+        // A row that begins with a quoted token is that token split again; a double quote
+        // inside it (which only a UTF-8 file can hold) separates as well, or it would open
+        // a token that runs to the row's end, blanks included.
+        if (quoted)
+            std::replace(token.begin(), token.end(), '"', ' ');
+        rows.push_back(SplitTokenBytes(token));
+    }
+    return rows;
+}
+
+bool ParseOwnNumber(std::string_view token, double& value)
+{
+    double v = 0;
+    if (token == "Nan" || token == "@")
+        v = Missing();
+    else if (token == "+Inf" || token == "-Inf") // the writers' own forms of infinities
+        v = token[0] == '-' ? -std::numeric_limits<double>::infinity() : std::numeric_limits<double>::infinity();
+    else if (!ParseDecimal(token, v))
+        return false;
+    value = v;
+    return true;
+}
+
+TArray2D TRWFile::ReadFloatMatrix(int c, int r, TRowLayout layout)
+{
+    return ReadTokenMatrix<double>(c, r, layout, "numbers", [this](const std::string& token) {
         double v = 0.0;
-        if (token == "Nan" || token == "@")
-            return Missing();
-        return ParseDecimal(token, v) ? v : 0.0;
+        if (!ParseOwnNumber(token, v))
+            throw TError(Where() + ": " + Quoted(ToText(token)) + " is not a valid floating-point value");
+        return v;
     });
 }
 
-TArray2I TRWFile::ReadIntMatrix(int c, int r)
+TArray2I TRWFile::ReadIntMatrix(int c, int r, TRowLayout layout)
 {
-    return ReadTokenMatrix<std::int32_t>(c, r, "integers", [](const std::string& token) {
+    return ReadTokenMatrix<std::int32_t>(c, r, layout, "integers", [this](const std::string& token) {
         int v = 0;
-        return ParseInteger(token, v, false) ? v : 0;
+        if (token == "Nan" || token == "@")
+            return 0;
+        if (!ParseInteger(token, v, false))
+            throw TError(Where() + ": " + Quoted(ToText(token)) + " is not a valid integer value");
+        return v;
     });
 }
 
@@ -421,14 +567,9 @@ void TRWFile::ReadFloat(double& value)
     if (!ReadScalarToken(token))
         return;
     // The writers put "Nan" for a missing number, so it must read back as one.
-    if (token == "Nan") {
-        value = Missing();
-        return;
-    }
     double v;
-    if (!ParseDecimal(token, v))
-        throw TError("file " + FileName_ + ": " + Quoted(Cp1251ToUtf8(token)) +
-                     " is not a valid floating-point value");
+    if (token == "@" || !ParseOwnNumber(token, v))
+        throw TError(Where() + ": " + Quoted(ToText(token)) + " is not a valid floating-point value");
     value = v;
 }
 
@@ -439,26 +580,34 @@ void TRWFile::ReadInt(int& value)
         return;
     int v;
     if (!ParseInteger(token, v, true))
-        throw TError("file " + FileName_ + ": " + Quoted(Cp1251ToUtf8(token)) + " is not a valid integer value");
+        throw TError(Where() + ": " + Quoted(ToText(token)) + " is not a valid integer value");
     value = v;
 }
 
 void TRWFile::Write(std::string_view text)
 {
-    if (State_ != TState::Writing || !Out_)
+    if (State_ != TState::Writing)
         throw TError("file " + FileName_ + " is not open for writing");
-    std::string bytes;
-    if (!Utf8ToCp1251(text, bytes))
-        throw TError("cannot write file " + FileName_ + ": the text " + Quoted(text) +
-                     " holds characters that the Windows-1251 code page cannot store");
-    if (!bytes.empty() && std::fwrite(bytes.data(), 1, bytes.size(), Out_) != bytes.size())
-        throw TError("cannot write file " + FileName_ + ": " + std::strerror(errno));
+    Text_.append(text);
 }
 
 void TRWFile::WriteLine(std::string_view text)
 {
     Write(text);
     Write("\r\n");
+}
+
+std::string TRWFile::QuotedToken(std::string_view text)
+{
+    std::string quoted = "\"";
+    for (const char ch : text) {
+        if (ch == '"') {
+            quoted += '"';
+            Escaped_ = true;
+        }
+        quoted += ch;
+    }
+    return quoted + "\"";
 }
 
 } // namespace orbelin::data

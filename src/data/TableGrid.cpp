@@ -3,6 +3,7 @@
 
 #include "data/TData.h"
 #include "data/TDataTable.h"
+#include "data/SafeFiles.h"
 #include "data/TError.h"
 #include "data/TextRoutines.h"
 
@@ -78,21 +79,7 @@ void WriteGridCsv(const TArray2S& grid, const std::string& path)
         }
         text += "\r\n";
     }
-    const std::string temp = path + ".orbelin-tmp";
-    std::FILE* out = std::fopen(temp.c_str(), "wb");
-    if (!out)
-        throw TError("cannot create file " + path + ": " + std::strerror(errno));
-    const bool written = std::fwrite(text.data(), 1, text.size(), out) == text.size() && std::fflush(out) == 0;
-    const int error = errno;
-    if (std::fclose(out) != 0 || !written) {
-        std::remove(temp.c_str());
-        throw TError("cannot write file " + path + ": " + std::strerror(written ? errno : error));
-    }
-    if (std::rename(temp.c_str(), path.c_str()) != 0) {
-        const int renameError = errno;
-        std::remove(temp.c_str());
-        throw TError("cannot replace file " + path + ": " + std::strerror(renameError));
-    }
+    WriteFileReplacing(path, text);
 }
 
 } // namespace orbelin::data

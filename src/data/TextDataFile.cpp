@@ -1,6 +1,7 @@
 // Reading the text data file (.dat).
 #include "data/TextDataFile.h"
 
+#include "data/MemoryBudget.h"
 #include "data/TDataTable.h"
 #include "data/TError.h"
 #include "data/TRWFile.h"
@@ -10,11 +11,6 @@
 
 namespace orbelin::data {
 namespace {
-
-// Values missing at the end of the file read as empty, so a count is only checked against
-// the file's size loosely; this slack lets a short file declare a few more values than it
-// holds without opening the way to a declared count of billions.
-constexpr long long PaddingSlack = 4096;
 
 int ReadCount(TRWFile& file, const char* what)
 {
@@ -48,9 +44,8 @@ void ReadTextDataFile(const std::string& path, TDataTable& table)
     const int fieldCount = ReadCount(file, "field count");
     const int recordCount = ReadCount(file, "record count");
     const long long size = static_cast<long long>(file.SourceSize());
-    // Each field takes a line of its own.
-    if (fieldCount > size || recordCount > size + PaddingSlack ||
-        static_cast<long long>(fieldCount) * recordCount > size + PaddingSlack)
+    // Each field takes a line of its own, and each value a byte and a separator.
+    if (fieldCount > size || recordCount > size || static_cast<long long>(fieldCount) * recordCount > size / 2 + 1)
         throw TError("text data file " + path + ": declares " + std::to_string(recordCount) + " records of " +
                      std::to_string(fieldCount) + " fields but is only " + std::to_string(size) + " bytes long");
 
@@ -72,22 +67,30 @@ void ReadTextDataFile(const std::string& path, TDataTable& table)
         table.FieldDescriptors.push_back(std::move(descriptor));
     }
 
-    table.Values.assign(static_cast<std::size_t>(recordCount), TArray1S(static_cast<std::size_t>(fieldCount)));
-    bool atEnd = false;
-    for (TArray1S& row : table.Values) {
-        for (std::string& value : row) {
+    // Line breaks do not matter between values, but every declared value must be there: a
+    // file cut short would otherwise read as its declared records, nearly all empty.
+    table.Values.clear();
+    table.Values.reserve(static_cast<std::size_t>(recordCount));
+    const std::size_t memoryLimit = TableMemoryLimit(file.SourceSize());
+    std::size_t memory = 0;
+    for (int r = 0; r < recordCount; ++r) {
+        TArray1S row(static_cast<std::size_t>(fieldCount));
+        for (int f = 0; f < fieldCount; ++f) {
             std::string token = file.ReadToken();
-            // An empty token is either a quoted "" or the end of the stream; at the end,
-            // every remaining value stays empty.
-            if (token.empty() && file.AtEnd()) {
-                atEnd = true;
-                break;
-            }
+            // An empty token is either a quoted "" or the end of the stream.
+            if (token.empty() && file.AtEnd())
+                throw TError("text data file " + path + ": declares " + std::to_string(recordCount) +
+                             " records of " + std::to_string(fieldCount) + " fields, but ends in record " +
+                             std::to_string(r + 1) + " before the value of field " +
+                             table.FieldNames[static_cast<std::size_t>(f)]);
             if (!IsEmptyValueToken(token))
-                value = std::move(token);
+                row[static_cast<std::size_t>(f)] = std::move(token);
         }
-        if (atEnd)
-            break;
+        memory += RecordMemory(row);
+        if (memory > memoryLimit)
+            RaiseTableTooLarge("text data file " + path + ", record " + std::to_string(r + 1), memoryLimit,
+                               file.SourceSize());
+        table.Values.push_back(std::move(row));
     }
     file.Close();
 }

@@ -10,8 +10,10 @@
 
 #include <QEvent>
 #include <QFontDatabase>
+#include <QMessageBox>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QTimer>
 #include <QToolTip>
 
 #include <algorithm>
@@ -106,9 +108,18 @@ void TMapViewOverlay::paintEvent(QPaintEvent*)
     const map::TMap* map = View_ && Resolve ? Resolve(*View_) : nullptr;
     if (!map || map->Annotations.empty() || map->Layers.empty() || !map->Data)
         return;
+    std::string error;
     const std::vector<view::TAnnotationLabel> labels =
         view::AnnotationLabels(map->Annotations, map->Layers[0].PointObject, map->Data->Visibility, View_->Camera(),
-                               View_->width(), View_->height());
+                               View_->width(), View_->height(), &error);
+    // Every repaint draws the labels again; the message is told once, after the painting.
+    if (error != LabelError_) {
+        LabelError_ = error;
+        if (!error.empty())
+            QTimer::singleShot(0, this, [this, error] {
+                QMessageBox::warning(window(), "Orbelin", QString::fromStdString(error));
+            });
+    }
     if (labels.empty())
         return;
     QPainter painter(this);

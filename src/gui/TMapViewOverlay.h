@@ -6,6 +6,7 @@
 #include <QWidget>
 
 #include <functional>
+#include <string>
 #include <vector>
 
 namespace orbelin::map {
@@ -55,6 +56,7 @@ private:
     QPointer<TVisMap> View_;
     QString HintText_;
     int LabelCount_ = 0;
+    std::string LabelError_; ///< the last error of the labels, told to the user once
 };
 
 } // namespace orbelin::gui

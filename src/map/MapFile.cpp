@@ -37,9 +37,8 @@ std::string IndexRow(const TArray1I& values)
 }
 
 // Annotation texts are read back as tokens: an empty text is written "@", and a text
-// holding blanks or other separators is quoted (a quote inside it cannot be, and becomes
-// an apostrophe), so it comes back whole.
-std::string TokenText(const std::string& text)
+// holding blanks or other separators is quoted, so it comes back whole.
+std::string TokenText(data::TRWFile& file, const std::string& text)
 {
     if (text.empty())
         return "@";
@@ -50,9 +49,8 @@ std::string TokenText(const std::string& text)
         plain = plain && data::IsTokenByte(b);
     if (plain)
         return text;
-    std::string quoted = text;
-    std::replace(quoted.begin(), quoted.end(), '"', '\'');
-    return "\"" + quoted + "\"";
+    // A double quote inside is kept: the file then becomes a UTF-8 one (TRWFile).
+    return file.QuotedToken(text);
 }
 
 const char* InitWord(int initType)
@@ -391,7 +389,7 @@ void WriteMapSections(const TMap& map, data::TRWFile& file)
     for (const TArray1S& row : map.Annotations) {
         std::string line;
         for (std::size_t k = 0; k < 4; ++k)
-            line += TokenText(k < row.size() ? row[k] : std::string()) + " ";
+            line += TokenText(file, k < row.size() ? row[k] : std::string()) + " ";
         file.WriteLine(line);
     }
     file.WriteLine("");

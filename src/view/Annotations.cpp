@@ -273,13 +273,26 @@ void AnnotationsToTable(const TArray2S& annotations, data::TData& data)
 }
 
 std::vector<TAnnotationLabel> AnnotationLabels(const TArray2S& annotations, const TVisPoint& dataPoints,
-                                               const TArray1I& visibility, const TCamera& camera, int width, int height)
+                                               const TArray1I& visibility, const TCamera& camera, int width, int height,
+                                               std::string* error)
 {
     std::vector<TAnnotationLabel> labels;
     std::vector<TWindowPoint> window;
+    if (error)
+        error->clear();
     for (const TArray1S& row : annotations) {
         if (row.size() <= AnnotText || row[AnnotText].empty())
             continue;
+        // A text that is no integer stops the drawing, as a conversion error does.
+        for (const int column : {AnnotPoint, AnnotFontSize}) {
+            const std::string text = data::TrimBlanks(row[static_cast<std::size_t>(column)]);
+            int v = 0;
+            if (!data::ParseInteger(text, v, false)) {
+                if (error)
+                    *error = "'" + row[static_cast<std::size_t>(column)] + "' is not a valid integer value";
+                return labels;
+            }
+        }
         const int p = AnnotationPoint(row, static_cast<int>(dataPoints.Positions.size()));
         const int fontSize = ParseRowInteger(row, AnnotFontSize);
         if (p < 0 || fontSize < 0)

@@ -82,10 +82,12 @@ struct TAnnotationLabel {
 
 /// The labels DrawAnnotations paints, in row order: one per row with a non-empty text
 /// whose point has a marker in the data-point object and is not hidden by the visibility
-/// flags (when there are any). Rows whose point index or font size is not a decimal
-/// integer are skipped.
+/// flags (when there are any); rows of points the dataset does not have are skipped. A
+/// row whose point index or font size is not a decimal integer stops the labels there:
+/// error (when given) receives "'TEXT' is not a valid integer value", and the labels of
+/// the rows before it are returned.
 std::vector<TAnnotationLabel> AnnotationLabels(const TArray2S& annotations, const TVisPoint& dataPoints,
                                                const TArray1I& visibility, const TCamera& camera, int width,
-                                               int height);
+                                               int height, std::string* error = nullptr);
 
 } // namespace orbelin::view

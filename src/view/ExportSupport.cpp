@@ -3,6 +3,7 @@
 #include "view/ExportSupport.h"
 
 #include "coloring/ColorSchemes.h"
+#include "data/SafeFiles.h"
 #include "data/TError.h"
 
 #include <zlib.h>
@@ -15,8 +16,6 @@
 
 namespace orbelin::view {
 namespace {
-
-const char* TempSuffix = ".orbelin-tmp";
 
 // Rounds a window coordinate; a point far off screen is held where an int can hold it.
 int Pixel(double v)
@@ -32,10 +31,11 @@ int Pixel(double v)
 
 void ReplaceWithTemp(const std::string& fileName, const std::string& tempName)
 {
-    if (std::rename(tempName.c_str(), fileName.c_str()) != 0) {
-        const std::string reason = std::strerror(errno);
+    try {
+        data::RenameReplacing(tempName, fileName);
+    } catch (...) {
         std::remove(tempName.c_str());
-        throw TError("cannot replace file " + fileName + ": " + reason);
+        throw;
     }
 }
 
@@ -65,20 +65,13 @@ std::string GeneralText(double x)
 
 void WriteFileReplacing(const std::string& fileName, std::string_view bytes)
 {
-    const std::string tempName = fileName + TempSuffix;
-    std::FILE* out = std::fopen(tempName.c_str(), "wb");
-    if (!out)
-        throw TError("cannot create file " + fileName + ": " + std::strerror(errno));
-    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), out) == bytes.size() && std::fflush(out) == 0;
-    const std::string reason = std::strerror(errno);
-    if (std::fclose(out) != 0 || !written)
-        FailWriting(fileName, tempName, reason);
-    ReplaceWithTemp(fileName, tempName);
+    data::WriteFileReplacing(fileName, bytes);
 }
 
 void WriteGzipFileReplacing(const std::string& fileName, std::string_view bytes)
 {
-    const std::string tempName = fileName + TempSuffix;
+    data::RemoveStaleTemporaries(fileName);
+    const std::string tempName = data::UniqueTemporaryName(fileName);
     gzFile out = gzopen(tempName.c_str(), "wb9");
     if (!out)
         throw TError("cannot create file " + fileName + ": " + std::strerror(errno));

@@ -366,9 +366,9 @@ TEST(ProjectFileTest, FailedSaveLeavesPreviousFilesWhole)
 
     AddXYScript(project, dir, "t", 1);
     project.Scripts[0]->Datasets[1]->Points[0][0] = 42;
-    // A folder where the temporary file would go makes that member's write fail.
-    fs::create_directory(dir.File("Datasets02.obd.orbelin-tmp"));
-    ORBELIN_EXPECT_ERROR(SaveProject(project, file), "Datasets02.obd");
+    // A folder where the new dataset's file would go makes the save fail.
+    fs::create_directory(dir.File("Datasets11.obd"));
+    ORBELIN_EXPECT_ERROR(SaveProject(project, file), "Datasets11.obd is a directory");
     EXPECT_EQ(projectBefore, test::ReadBytes(file));
     EXPECT_EQ(datasetBefore, test::ReadBytes(dir.File("Datasets02.obd")));
     for (const fs::directory_entry& entry : fs::directory_iterator(dir.Path()))

@@ -62,6 +62,9 @@ TEST(CsvTableTest, DelimitersQuotingEncodingsAndLineEnds)
         {"stray text after a closing quote is kept", "a,b\n\"x\"y,2\n", "t.csv", ab, {{"xy", "2"}}},
         {"CR line ends, no final line end", "a,b\r1,2\r3,4", "t.csv", ab, {{"1", "2"}, {"3", "4"}}},
         {"UTF-8 with BOM", "\xEF\xBB\xBFГород,b\nЁлкино,1\n", "t.csv", {"Город", "b"}, {{"Ёлкино", "1"}}},
+        // Found by fuzzing: the damaged bytes went into the table and its file as they were.
+        {"UTF-8 with BOM and damaged bytes", "\xEF\xBB\xBF" "a,b\n\"\xBF\xC4x\",1\n", "t.csv", ab,
+         {{"\xEF\xBF\xBD\xEF\xBF\xBDx", "1"}}},
         {"Windows-1251", Cp1251("Город,b\nЁлкино,1\n"), "t.csv", {"Город", "b"}, {{"Ёлкино", "1"}}},
         {"UTF-16 with BOM", Utf16Le("a,b\r\n1,x\r\n"), "t.csv", ab, {{"1", "x"}}},
         {"empty and blank lines skipped", "\na,b\n\n1,2\n   \n3,4\n\n", "t.csv", ab, {{"1", "2"}, {"3", "4"}}},

@@ -212,6 +212,22 @@ TEST(DatasetFileTest, DamagedFilesFailWithAMessage)
         {"numxi out of order", replaced("0 2 \r\n", "2 0 \r\n"), "refers to record 0"},
         {"truncated values", bytes.substr(0, bytes.find("# DATAVALUES") + 20), "expected 4 numbers"},
         {"huge count", replaced("# XCOUNT\r\n2", "# XCOUNT\r\n2000000000"), "declares 2000000000 points"},
+        // Before, each of these read as 0 or shifted every later value by one place.
+        {"nan value", replaced("       2.500000 -3", "            nan -3"),
+         "section \"# DATAVALUES\", line 32: \"nan\" is not a valid floating-point value"},
+        {"inf value", replaced("       2.500000 -3", "            inf -3"), "line 32: \"inf\" is not a valid"},
+        {"overflowing value", replaced("       2.500000 -3", "          1e400 -3"), "\"1e400\" is not a valid"},
+        {"text value", replaced("       2.500000 -3", "          lorem -3"), "\"lorem\" is not a valid"},
+        {"split value", replaced("       2.500000 -3", "       2 .500000 -3"), "line 32: row 2 holds more than its 2"},
+        {"nul in value", replaced("       0.500000", std::string("       0.5") + '\0' + "0000"),
+         "line 31: row 1 holds more than its 2 numbers"},
+        {"missing value", replaced("       2.500000 -3.000000000E+0000 ", "       2.500000"),
+         "line 32: row 2 holds 1 of its 2 numbers"},
+        {"extra point", replaced("-3.000000000E+0000 \r\n", "-3.000000000E+0000 \r\n1 2\r\n"),
+         "a value follows the 2 rows the section declares"},
+        {"extra record index", replaced("0 2 \r\n", "0 2 3 \r\n"), "section \"# NUMXI\", line 35: row 1 holds more"},
+        {"objects file missing", bytes + "# OBJECTS\r\nnone.obo\r\n", "none.obo"},
+        {"objects path", bytes + "# OBJECTS\r\n../x.obo\r\n", "../x.obo is not a plain file name"},
     };
     for (const TCase& c : cases) {
         SCOPED_TRACE(c.Name);
@@ -223,6 +239,56 @@ TEST(DatasetFileTest, DamagedFilesFailWithAMessage)
         TRWFile file;
         file.OpenForReading(path);
         ORBELIN_EXPECT_ERROR(ReadDataset(back, file), c.Fragment);
+    }
+}
+
+// A dataset file from elsewhere may name an additional objects file; its objects come with
+// the dataset.
+TEST(DatasetFileTest, ObjectsSectionLoadsTheNamedObjectsFile)
+{
+    test::TTempDir dir;
+    TDataTable table = SmallTable();
+    TData data = BuildSmall(table);
+    const std::string path = dir.File("with.obd");
+    WriteDatasetFile(data, path);
+    test::WriteBytes(path, test::ReadBytes(path) + "\r\n# OBJECTS\r\nballs.obo\r\n");
+    test::WriteBytes(dir.File("balls.obo"), "A sphere 0.5 1.5 0.2 255 0 0\r\nB sphere 1 2 0.1 0 0 255\r\n");
+    TData back;
+    TDataTable t = SmallTable();
+    back.Table = &t;
+    TRWFile file;
+    file.OpenForReading(path);
+    ReadDataset(back, file);
+    ASSERT_EQ(2u, back.AddObjects.size());
+    EXPECT_EQ("A", back.AddObjects[0]->Name);
+    EXPECT_EQ((TArray1D{0.5, 1.5}), back.AddObjects[0]->Coords[0]);
+    EXPECT_EQ("B", back.AddObjects[1]->Name);
+}
+
+// A field whose values come near the largest double keeps a finite mean and deviation, so
+// its normalised values are numbers (they were NaN, or all 0 after the range step).
+TEST(DatasetFileTest, HugeValuesNormaliseWithoutOverflow)
+{
+    TDataTable table = MakeTable({{"X", TFieldType::Float}}, {{"1e308"}, {"-1e308"}, {"1.5e308"}, {"0"}}, "huge");
+    for (const bool range : {false, true}) {
+        SCOPED_TRACE(range ? "range" : "deviation");
+        TData data;
+        data.Table = &table;
+        ASSERT_TRUE(BuildFromTable(data, {{true, false, false, range, !range}}).Built);
+        Normalise(data);
+        const TNormStat& s = data.NormStat[0];
+        EXPECT_DOUBLE_EQ(0.375e308, s.Mean);
+        // Deviation of 1, -1, 1.5, 0 around 0.375, times 1e308.
+        EXPECT_NEAR(std::sqrt((0.390625 + 1.890625 + 1.265625 + 0.140625) / 4), s.Std / 1e308, 1e-12);
+        for (const TArray1D& point : data.Points)
+            EXPECT_TRUE(std::isfinite(point[0])) << point[0];
+        if (range) {
+            EXPECT_DOUBLE_EQ(-1.0, data.Points[1][0]);
+            EXPECT_DOUBLE_EQ(1.0, data.Points[2][0]);
+            EXPECT_NEAR(1 / 2.5 * 2 - 1, data.Points[3][0], 1e-15);
+        } else {
+            EXPECT_NEAR(-0.375 / (s.Std / 1e308), data.Points[3][0], 1e-12);
+        }
     }
 }
 

@@ -44,14 +44,11 @@ TEST(TextDataFileTest, ReadsFieldsTypesAnnotationsAndValues)
     EXPECT_EQ(3u, table.PointStyles.size());
 }
 
-TEST(TextDataFileTest, ValuesMissingAtTheEndAreEmpty)
+TEST(TextDataFileTest, LineBreaksBetweenValuesDoNotMatter)
 {
     test::TTempDir dir;
-    const TDataTable table = LoadDat(dir, "2 3\nA FLOAT\nB FLOAT\n1 2\n3");
-    EXPECT_EQ((TArray2S{{"1", "2"}, {"3", ""}, {"", ""}}), table.Values);
-
-    const TDataTable noValues = LoadDat(dir, "2 2\nA FLOAT\nB FLOAT\n");
-    EXPECT_EQ((TArray2S{{"", ""}, {"", ""}}), noValues.Values);
+    const TDataTable table = LoadDat(dir, "2 3\nA FLOAT\nB FLOAT\n1\n2 3\n@ 5 6");
+    EXPECT_EQ((TArray2S{{"1", "2"}, {"3", ""}, {"5", "6"}}), table.Values);
 }
 
 TEST(TextDataFileTest, SavedTableReadsBackTheSameTexts)
@@ -85,6 +82,9 @@ TEST(TextDataFileTest, BrokenFilesGiveErrorsThatNameTheFile)
         {"impossible count", "3 2000000000\nA FLOAT\nB FLOAT\nC FLOAT\n", "declares 2000000000 records of 3 fields"},
         {"missing field lines", "3 1\nA FLOAT\n", "expected 3 lines, found 1"},
         {"field without a name", "2 0\nA FLOAT\n\"\" FLOAT\n", "field 2 has no name"},
+        {"values cut short", "2 3\nA FLOAT\nB FLOAT\n1 2\n3",
+         "declares 3 records of 2 fields, but ends in record 2 before the value of field B"},
+        {"no values", "2 2\nA FLOAT\nB FLOAT\n", "ends in record 1 before the value of field A"},
     };
     for (const TCase& c : cases) {
         SCOPED_TRACE(c.Name);

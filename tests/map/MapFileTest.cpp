@@ -209,6 +209,21 @@ TEST(MapFileTest, SphereRoundTripKeepsEverySection)
     const std::string path = dir.File("globe.obm");
     WriteMapFileTo(sphere, path);
     const std::string written = test::ReadBytes(path);
+    EXPECT_FALSE(written.starts_with("# ENCODING")) << "a map Windows-1251 holds is written in it";
+
+    // Labels made from table values keep their quotes and their characters outside
+    // Windows-1251 (the quote became an apostrophe before, the others failed the save).
+    for (const std::string text : {"She said \"hi\"", "M\xC3\xBCnchen \xF0\x9F\x98\x80"}) {
+        SCOPED_TRACE(text);
+        TMap& labelled = fixture::AddInitialisedMap(dataset, "labelled", GridRectangular, 3, 3);
+        labelled.Annotations = {{"1", "8", "N", text}};
+        WriteMapFileTo(labelled, dir.File("labelled.obm"));
+        TMap& back = AddMap(dataset, "labelled");
+        ASSERT_TRUE(ReadMapFileFrom(dataset, dir.File("labelled.obm")));
+        EXPECT_EQ(labelled.Annotations, back.Annotations);
+        dataset.Maps.resize(1);
+        dataset.ActiveMap = 0;
+    }
 
     TMap& copy = AddMap(dataset, "copy");
     std::string error;
@@ -342,14 +357,11 @@ TEST(MapFileTest, ValuesThatDoNotReadFollowTheListRules)
     TMap& map = AddMap(f.Dataset, "c");
     map.InitType = InitRandom;
     std::string text = Replace(ChainFile, "COORD 1", "SOMEWHERE 1");
-    text = Replace(text, "1.25 -2 ", "1.25 x ");
     text = Replace(text, "3 1E-7 ", "Nan @ ");
-    text = Replace(text, "# GRIDEP\r\n1 1 ", "# GRIDEP\r\n1 ? ");
     text = Replace(text, "2 8 FALSE @", "2 nAn FALSE @");
     test::WriteBytes(dir.File("c.obm"), text);
     ASSERT_TRUE(ReadMapFileFrom(f.Dataset, dir.File("c.obm")));
     EXPECT_EQ(InitRandom, map.InitType); // an unknown placement word keeps the map's own
-    EXPECT_EQ(0.0, map.Grid->Nodes[1][1]);
     EXPECT_TRUE(IsMissing(map.Grid->Nodes[2][0]));
     EXPECT_TRUE(IsMissing(map.Grid->Nodes[2][1]));
     EXPECT_EQ((TArray1S{"2", "", "FALSE", ""}), map.Annotations[1]);
@@ -384,6 +396,14 @@ TEST(MapFileTest, DamagedFilesReadAsFalseWithoutTouchingTheGrid)
         {"empty sizes", Replace(c, "RECTANGULAR\r\n1 3", "RECTANGULAR\r\n0 3"), "at least 1, found 0 and 3"},
         {"edges without their list", Replace(c, "# GRIDEDGES", "# GRIDE"), "no \"# GRIDEDGES\" section"},
         {"nodes cut short", c.substr(0, c.find("1.25 -2")), "before the end of the file"},
+        // These read as 0, or shifted the rest of the list, before.
+        {"text node", Replace(c, "1.25 -2 ", "1.25 x "), "\"x\" is not a valid floating-point value"},
+        {"nan node", Replace(c, "1.25 -2 ", "1.25 nan "), "section \"# GRIDNODES\", line"},
+        {"overflowing node", Replace(c, "1.25 -2 ", "1.25 1e400 "), "\"1e400\" is not a valid floating-point"},
+        {"split node", Replace(c, "1.25 -2 ", "1 .25 -2 "), "row 2 holds more than its 2 numbers"},
+        {"weight cut by a separator", Replace(c, "# GRIDEP\r\n1 1 ", "# GRIDEP\r\n1 ? "), "row 1 holds 1 of its 2"},
+        {"extra edge", Replace(c, "1 2 \r\n\r\n# GRIDRIBS", "1 2 \r\n2 0 \r\n\r\n# GRIDRIBS"),
+         "a value follows the 2 rows"},
         {"empty file", "", "no \"# GRIDTYPE\""},
     };
     for (const TCase& t : cases) {

@@ -202,8 +202,8 @@ TEST(AnnotationsTest, LabelsSkipEmptyHiddenAndForeignRows)
 {
     const TVisPoint markers = MakeExportMarkers();
     const TExportView view = MakeExportView(markers);
-    const TArray2S annotations = {{"0", "7", "N", "small"},     {"1", "8", "N", "large"},      {"1", "8", "N", ""},
-                                  {"2", "7", "N", "no marker"}, {"0", "big", "N", "bad size"}, {"0", "12", "N"}};
+    const TArray2S annotations = {{"0", "7", "N", "small"},     {"1", "8", "N", "large"}, {"1", "8", "N", ""},
+                                  {"2", "7", "N", "no marker"}, {"0", "12", "N"}};
     const std::vector<TAnnotationLabel> labels =
         AnnotationLabels(annotations, markers, {}, view.Camera, view.Width, view.Height);
     ASSERT_EQ(2u, labels.size());
@@ -224,6 +224,33 @@ TEST(AnnotationsTest, LabelsSkipEmptyHiddenAndForeignRows)
     // The last row of a point gives its text, also when that text is empty.
     EXPECT_EQ((TArray1S{"", ""}), LastAnnotationTexts(annotations, 2));
     EXPECT_EQ((TArray1S{"small", "large", ""}), LastAnnotationTexts({annotations[0], annotations[1]}, 3));
+}
+
+// A row whose point index or font size is not an integer stops the drawing with a
+// conversion message; the labels of the rows before it are drawn.
+TEST(AnnotationsTest, RowThatIsNoIntegerStopsTheLabels)
+{
+    const TVisPoint markers = MakeExportMarkers();
+    const TExportView view = MakeExportView(markers);
+    struct TCase { const char* Name; TArray1S Row; const char* Message; };
+    const TCase cases[] = {
+        {"font size", {"0", "big", "N", "bad size"}, "'big' is not a valid integer value"},
+        {"point index", {"1.5", "8", "N", "bad point"}, "'1.5' is not a valid integer value"},
+        {"empty index", {"", "8", "N", "no point"}, "'' is not a valid integer value"},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Name);
+        const TArray2S annotations = {{"0", "7", "N", "first"}, c.Row, {"1", "8", "N", "after"}};
+        std::string error;
+        const auto labels = AnnotationLabels(annotations, markers, {}, view.Camera, view.Width, view.Height, &error);
+        EXPECT_EQ(c.Message, error);
+        ASSERT_EQ(1u, labels.size());
+        EXPECT_EQ("first", labels[0].Text);
+    }
+    std::string error = "stale";
+    EXPECT_EQ(1u, AnnotationLabels({{"0", "7", "N", "first"}}, markers, {}, view.Camera, view.Width, view.Height, &error)
+                      .size());
+    EXPECT_EQ("", error);
 }
 
 } // namespace
